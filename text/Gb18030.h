@@ -1,0 +1,21 @@
+// GB18030, the superset of GBK that every named charset conversion targets, and the codec the
+// window uses where text crosses to and from UTF-16.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumatrel {
+
+// Strict: nothing for input that does not decode whole (bad or truncated sequences).
+std::optional<std::u16string> Gb18030ToUtf16(std::string_view bytes);
+// Strict: nothing for a lone surrogate.
+std::optional<std::string> Utf16ToGb18030(std::u16string_view units);
+
+// Lenient forms for the window boundary: never fail; what cannot be converted becomes '?' (or
+// U+FFFD going to UTF-16). A GBK text round-trips unchanged, and so does any GB18030 text.
+std::wstring WideFromText(std::string_view text);
+std::string TextFromWide(std::wstring_view wide);
+
+}  // namespace lumatrel
