@@ -33,10 +33,10 @@ int Find(std::string_view text, std::string_view needle, int start = 1, bool cas
 // Last match lying wholly within bytes 1 to before-1, or -1.
 int FindBackward(std::string_view text, std::string_view needle, int before, bool caseSensitive = true);
 
-// Replaces up to count matches (count below 0: every match) at or after start; bytes before start
+// Replaces up to count matches (count 0 or below: every match) at or after start; bytes before start
 // are copied unchanged and matches do not overlap. Linear in the length of the text.
 Text Replace(std::string_view text, std::string_view find, std::string_view with = {}, int start = 1,
-             int count = -1, bool caseSensitive = true);
+             int count = 0, bool caseSensitive = true);
 
 // Splits at every separator; an empty last item is dropped. An empty separator gives the whole text.
 std::vector<Text> Split(std::string_view text, std::string_view separator);
