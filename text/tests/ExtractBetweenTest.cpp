@@ -59,7 +59,7 @@ TEST(ExtractBetween, NeverStartsAMatchInsideACharacter) {
   EXPECT_EQ(ExtractBetween("\xB0[x]", "[", "]", pos), "");
   EXPECT_EQ(pos, 0);
   pos = 0;
-  EXPECT_EQ(ExtractBetween("\xB0[x][y]", "[", "]", pos), "x][y");
+  EXPECT_EQ(ExtractBetween("\xB0[x][y]", "[", "]", pos), "y");
 }
 
 TEST(ExtractBetween, WalksRepeatedStretchesWithOnePosition) {
@@ -87,8 +87,9 @@ TEST(ExtractBetween, SkipDropAndApostrophes) {
   pos = 0;
   EXPECT_EQ(ExtractBetween("k=''v''", "''", "''", pos, false, 0, 0, true), "v");
   pos = 0;
-  EXPECT_EQ(ExtractBetween("k=''v''", "''", "''", pos), "");  // searches for double quotes: none
-  EXPECT_EQ(pos, 0);
+  // No double quotes; the second pass drops them, leaving empty markers found at 1.
+  EXPECT_EQ(ExtractBetween("k=''v''", "''", "''", pos), "");
+  EXPECT_EQ(pos, 1);
 }
 
 }  // namespace
