@@ -18,4 +18,13 @@ std::optional<Text> RegistryReadText(RegistryRoot root, std::string_view key, st
 // Opens the key for writing, creating it when that fails, and sets a REG_SZ value.
 bool RegistryWriteText(RegistryRoot root, std::string_view key, std::string_view valueName, std::string_view value);
 
+#ifndef _WIN32
+// The native build's in-memory registry, for tests: values of every kind can be planted, and the
+// whole store emptied. Key and value names match regardless of ASCII letter case, as on Windows.
+enum class RegistryValueKind { String, ExpandString, Other };
+void RegistryMemorySet(RegistryRoot root, std::string_view key, std::string_view valueName, RegistryValueKind kind,
+                       std::string_view data);
+void RegistryMemoryClear();
+#endif
+
 }  // namespace lumatrel
