@@ -39,14 +39,21 @@ Text ExtractBetween(std::string_view text, std::string_view startMarkerIn, std::
     startMarker = Replace(startMarker, "''", "\"");
     endMarker = Replace(endMarker, "''", "\"");
   }
-  Text working(text);
-  if (startMarker.empty()) {
-    startMarker = kStartToken;
-    working.insert(0, kStartToken);
-  }
-  if (endMarker.empty()) {
-    endMarker = kEndToken;
-    working.append(kEndToken);
+  // The text is copied only when a token has to be put around it; walks over long pages with
+  // one position would otherwise copy the page on every call.
+  Text withTokens;
+  std::string_view working = text;
+  if (startMarker.empty() || endMarker.empty()) {
+    if (startMarker.empty()) {
+      startMarker = kStartToken;
+      withTokens.append(kStartToken);
+    }
+    withTokens.append(text);
+    if (endMarker.empty()) {
+      endMarker = kEndToken;
+      withTokens.append(kEndToken);
+    }
+    working = withTokens;
   }
 
   const int callerPosition = position;
@@ -63,7 +70,7 @@ Text ExtractBetween(std::string_view text, std::string_view startMarkerIn, std::
   const long long first = static_cast<long long>(m.start) + static_cast<long long>(startMarker.size()) + skip;
   const long long count = static_cast<long long>(m.end) - first - drop;
   if (count <= 0 || first < 1 || first > static_cast<long long>(working.size())) return {};
-  return Text(std::string_view(working).substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(count)));
+  return Text(working.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(count)));
 }
 
 }  // namespace lumatrel
