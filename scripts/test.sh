@@ -21,6 +21,13 @@ cmake --build "$BUILD/native" -j"$JOBS"
 echo "== native tests"
 ctest --test-dir "$BUILD/native" --output-on-failure -j"$JOBS" --timeout 300
 
+echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$ROOT" -B "$BUILD/sanitize" -DCMAKE_BUILD_TYPE=Debug -DLUMATREL_WERROR=ON -DLUMATREL_SANITIZE=ON \
+  -DLUMATREL_BENCHMARKS=OFF >/dev/null
+cmake --build "$BUILD/sanitize" -j"$JOBS"
+ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir "$BUILD/sanitize" --output-on-failure -j"$JOBS" --timeout 300
+
 echo "== Windows build"
 cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMATREL_WERROR=ON -DLUMATREL_NATIVE_BUILD_DIR="$BUILD/native" >/dev/null
