@@ -14,7 +14,11 @@ std::optional<std::u16string> Gb18030ToUtf16(std::string_view bytes);
 std::optional<std::string> Utf16ToGb18030(std::u16string_view units);
 
 // Lenient forms for the window boundary: never fail; what cannot be converted becomes '?' (or
-// U+FFFD going to UTF-16). A GBK text round-trips unchanged, and so does any GB18030 text.
+// U+FFFD going to UTF-16). A GBK text round-trips unchanged, and so does any GB18030 text (but for
+// the six four-byte codes of characters that also have a two-byte code, which come back as that).
+// A broken lead byte becomes U+FFFD on its own, so an ASCII byte after it is kept. The wide string
+// holds UTF-16 units where wchar_t has 16 bits, code points where it has 32. TextFromWide ends
+// before the first zero, as every Text does.
 std::wstring WideFromText(std::string_view text);
 std::string TextFromWide(std::wstring_view wide);
 
