@@ -1,0 +1,159 @@
+#include "host/PictureHost.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "host/EntityTag.h"
+#include "host/PictureId.h"
+#include "host/PicturePath.h"
+#include "host/PictureType.h"
+#include "host/Renditions.h"
+#include "host/Reply.h"
+#include "host/UploadForm.h"
+
+namespace lumatrel::host {
+namespace {
+
+constexpr const char* kUploadPath = "/asyn/uploadpicCommon.php";
+// cpp-httplib parses multipart bodies itself and then keeps no raw body; the upload route
+// moves the content type aside so that the body reaches our own form reader as it arrived.
+constexpr const char* kFormTypeHeader = "X-Lumatrel-Form-Type";
+constexpr const char* kCacheControl = "public, max-age=31536000, immutable";
+
+// What the handler of the request on this thread wants in its log line (the id or the refusal).
+thread_local std::string logNote;
+
+std::string UtcNow() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm parts{};
+  gmtime_r(&now, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+  return text;
+}
+
+std::string EntityTagOf(const PictureRequest& picture) {
+  return "\"" + picture.id + "-" + std::to_string(RenditionSize(picture.rendition)) + "\"";
+}
+
+}  // namespace
+
+PictureHost::PictureHost(HostOptions options, PictureStore& store) : options_(std::move(options)), store_(store) {
+  server_.set_payload_max_length(options_.maxBytes);
+  server_.set_read_timeout(30, 0);
+  server_.set_write_timeout(30, 0);
+
+  server_.set_pre_routing_handler([](const httplib::Request& request, httplib::Response&) {
+    logNote.clear();
+    if (request.method == "POST" && request.path == kUploadPath) {
+      // The Request object cpp-httplib hands over is its own non-const local.
+      auto& editable = const_cast<httplib::Request&>(request);
+      const std::string formType = editable.get_header_value("Content-Type");
+      editable.headers.erase("Content-Type");
+      editable.headers.emplace(kFormTypeHeader, formType);
+    }
+    return httplib::Server::HandlerResponse::Unhandled;
+  });
+  server_.Post(kUploadPath, [this](const httplib::Request& request, httplib::Response& response,
+                                   const httplib::ContentReader& reader) { Upload(request, response, reader); });
+  server_.Get("/.*", [this](const httplib::Request& request, httplib::Response& response) { Picture(request, response); });
+  server_.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+    if (response.body.empty() && response.status != 304) {
+      response.set_content(response.status == 404 ? "Not Found\n" : "Bad Request\n", "text/plain");
+    }
+  });
+  server_.set_logger([](const httplib::Request& request, const httplib::Response& response) {
+    std::printf("%s %s %s %s %d %zu%s%s\n", UtcNow().c_str(), request.remote_addr.c_str(), request.method.c_str(),
+                request.path.c_str(), response.status, response.body.size(), logNote.empty() ? "" : " ",
+                logNote.c_str());
+    std::fflush(stdout);
+  });
+}
+
+int PictureHost::Bind() {
+  const int port = options_.listenPort == 0 ? server_.bind_to_any_port(options_.listenHost)
+                                            : (server_.bind_to_port(options_.listenHost, options_.listenPort)
+                                                   ? options_.listenPort
+                                                   : -1);
+  if (port > 0) publicUrl_ = EffectivePublicUrl(options_, port);
+  return port;
+}
+
+bool PictureHost::Serve() { return server_.listen_after_bind(); }
+
+void PictureHost::Stop() { server_.stop(); }
+
+void PictureHost::Upload(const httplib::Request& request, httplib::Response& response,
+                         const httplib::ContentReader& reader) {
+  const Limits limits{options_.maxBytes, options_.maxPixels};
+  auto refuse = [&](Refusal refusal) {
+    response.status = RefusalStatus(refusal);
+    response.set_content(RefusalReply(refusal, limits), "application/json");
+    logNote = RefusalName(refusal);
+  };
+
+  // The body is read in every case, so that the reply reaches a client still sending it.
+  std::string body;
+  bool overLimit = false;
+  const bool complete = reader([&](const char* data, std::size_t length) {
+    if (body.size() + length > options_.maxBytes) overLimit = true;
+    if (!overLimit) body.append(data, length);
+    return true;
+  });
+
+  std::vector<std::string> accounts;
+  for (std::size_t i = 0; i < request.get_param_value_count("uin"); ++i) accounts.push_back(request.get_param_value("uin", i));
+  if (!AccountAccepted(accounts, options_.acceptedAccounts)) return refuse(Refusal::UnknownAccount);
+  const std::uint64_t declared = request.get_header_value<std::uint64_t>("Content-Length");
+  if (overLimit || declared > options_.maxBytes) return refuse(Refusal::BodyTooLarge);
+  if (!complete) return refuse(Refusal::MalformedForm);
+
+  const UploadForm form = ReadUploadForm(request.get_header_value(kFormTypeHeader), body);
+  if (form.problem == FormProblem::Malformed) return refuse(Refusal::MalformedForm);
+  if (form.problem == FormProblem::MissingPicture) return refuse(Refusal::MissingPicture);
+  const PictureType type = ProbePictureType(form.picture);
+  if (type == PictureType::None) return refuse(Refusal::NotAPicture);
+  const std::string id = PictureIdOf(form.picture);
+  if (id.empty()) return refuse(Refusal::StorageFailed);
+
+  if (!store_.HoldsSame(id, form.picture)) {
+    const Renditions renditions = MakeRenditions(form.picture, type, options_.maxPixels);
+    switch (renditions.outcome) {
+      case DecodeOutcome::Made: break;
+      case DecodeOutcome::NotAPicture: return refuse(Refusal::NotAPicture);
+      case DecodeOutcome::TooManyPixels: return refuse(Refusal::TooManyPixels);
+      case DecodeOutcome::Damaged: return refuse(Refusal::DamagedPicture);
+    }
+    if (!store_.Save(id, form.picture, renditions.large, renditions.small)) return refuse(Refusal::StorageFailed);
+  }
+  response.status = 200;
+  response.set_content(SuccessReply(publicUrl_, id), "application/json");
+  logNote = id + " " + std::string(PictureTypeName(type)) + " " + std::to_string(form.picture.size());
+}
+
+void PictureHost::Picture(const httplib::Request& request, httplib::Response& response) {
+  const auto picture = ParsePicturePath(request.path);
+  if (!picture) {
+    response.status = 404;
+    return;
+  }
+  const std::string entityTag = EntityTagOf(*picture);
+  if (IfNoneMatchMatches(request.get_header_value("If-None-Match"), entityTag) && store_.Holds(picture->id)) {
+    response.status = 304;
+    response.set_header("ETag", entityTag);
+    response.set_header("Cache-Control", kCacheControl);
+    return;
+  }
+  auto bytes = store_.Read(picture->id, picture->rendition);
+  if (!bytes) {
+    response.status = 404;
+    return;
+  }
+  response.status = 200;
+  response.set_header("ETag", entityTag);
+  response.set_header("Cache-Control", kCacheControl);
+  response.set_content(std::move(*bytes), "image/jpeg");
+}
+
+}  // namespace lumatrel::host
