@@ -38,6 +38,37 @@ void ReadReply(benchmark::State& state) {
 }
 BENCHMARK(ReadReply)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
+// The three stages alone, to see which one a change slows down.
+void DecodeStage(benchmark::State& state) {
+  const Bytes body = MakeReply(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    int detected = 0;
+    Text decoded;
+    benchmark::DoNotOptimize(DecodeReplyText({}, 0, detected, decoded, body, {}));
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(DecodeStage)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+void UnescapeStage(benchmark::State& state) {
+  const Bytes body = MakeReply(static_cast<std::size_t>(state.range(0)));
+  const Text reply(body.begin(), body.end());
+  for (auto _ : state) benchmark::DoNotOptimize(UnescapeText(reply));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(UnescapeStage)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+void ExtractStage(benchmark::State& state) {
+  const Bytes body = MakeReply(static_cast<std::size_t>(state.range(0)));
+  const Text reply(body.begin(), body.end());
+  for (auto _ : state) {
+    int p = 0;
+    benchmark::DoNotOptimize(ExtractBetween(reply, "''path'':''", "\"", p));
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(ExtractStage)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
 }  // namespace
 }  // namespace lumatrel
 
