@@ -29,7 +29,7 @@ TEST(CodePages, ConvertEachCodePageBothWays) {
 TEST(CodePages, InvalidInputIsReplacedNotRefused) {
   EXPECT_EQ(MultiByteToUtf16(kCodePageUtf8, "a\xFF" "b"), u"a\uFFFDb");
   EXPECT_EQ(MultiByteToUtf16(kCodePageGbk, "a\x81"), u"a?");
-  EXPECT_EQ(MultiByteToUtf16(kCodePageBig5, "\xA4\xA4\xFF"), u"中?");
+  EXPECT_EQ(MultiByteToUtf16(kCodePageBig5, "\xA4\xA4\xA4"), u"中?");
   // A character without a form in the code page becomes its default character.
   EXPECT_EQ(Utf16ToMultiByte(kCodePageGbk, u"a\uD55C" u"b"), "a?b");
   EXPECT_EQ(Utf16ToMultiByte(kCodePageBig5, u"a\uD55C" u"b"), "a?b");
@@ -42,11 +42,17 @@ TEST(CodePages, Cp936IsNotGb18030) {
   EXPECT_EQ(Utf16ToMultiByte(kCodePageGbk, u"\u20AC"), "\x80");
   EXPECT_EQ(MultiByteToUtf16(kCodePageGbk, "\x80"), u"\u20AC");
   EXPECT_EQ(Utf16ToMultiByte(kCodePageGbk, u"\u1E3F"), "?");
+}
+
+TEST(CodePages, UserDefinedAreasAreWhereTheTwoBuildsDiffer) {
 #ifdef _WIN32
-  // The system's table has the user-defined areas, as private use characters.
+  // The system's tables have the user-defined areas, as private use characters, and read the
+  // single byte FF as private use too.
+  EXPECT_EQ(MultiByteToUtf16(kCodePageBig5, "\xFF"), u"\uF8F8");
   EXPECT_EQ(MultiByteToUtf16(kCodePageGbk, "\xA8\xBC\xAA\xA1"), u"\uE7C7\uE000");
 #else
-  // The C library's CP936 leaves the user-defined areas out, so they are replaced.
+  // The C library's tables leave the user-defined areas and FF out, so they are replaced.
+  EXPECT_EQ(MultiByteToUtf16(kCodePageBig5, "\xFF"), u"?");
   EXPECT_EQ(MultiByteToUtf16(kCodePageGbk, "\xAA\xA1"), u"?");
 #endif
 }
