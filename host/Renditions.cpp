@@ -31,8 +31,9 @@ std::string_view LoaderFor(PictureType type) {
 }
 
 // Decode errors count; libpng's and libjpeg's mere warnings (an odd profile chunk) do not, but a
-// truncated file does.
+// truncated file does. The thumbnail operation hands only its option string on to the loader.
 constexpr VipsFailOn kFailOn = VIPS_FAIL_ON_ERROR;
+constexpr const char* kLoaderOptions = "fail_on=error";
 
 std::string JpegOf(const VImage& picture) {
   VImage image = picture;
@@ -59,7 +60,7 @@ std::string RenditionOf(std::string_view bytes, Rendition rendition) {
   const int size = RenditionSize(rendition);
   VImage thumbnail = VImage::thumbnail_buffer(
       source.get(), size,
-      VImage::option()->set("height", size)->set("size", VIPS_SIZE_DOWN)->set("fail_on", kFailOn));
+      VImage::option()->set("height", size)->set("size", VIPS_SIZE_DOWN)->set("option_string", kLoaderOptions));
   return JpegOf(thumbnail);
 }
 
@@ -72,6 +73,9 @@ bool StartPictureLibrary() {
     if (VIPS_INIT("lumatrel-host") != 0) return;
     // Every upload is different, so caching operations only costs memory.
     vips_cache_set_max(0);
+    // A damaged upload is refused and logged in one line; libvips' own warnings about it
+    // (one per scan line) would flood the log.
+    g_log_set_handler("VIPS", G_LOG_LEVEL_WARNING, [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
     vips_block_untrusted_set(TRUE);
     vips_operation_block_set("VipsForeignLoadMagickBuffer", FALSE);
     started = true;

@@ -88,7 +88,8 @@ bool PictureStore::Save(std::string_view id, std::string_view original, std::str
 }
 
 std::optional<std::string> PictureStore::Read(std::string_view id, Rendition rendition) const {
-  if (!IsPictureId(id)) return std::nullopt;
+  // Only a whole picture is served, even if something other than this store left a part of one.
+  if (!Holds(id)) return std::nullopt;
   return ReadWholeFile(PictureFolder(id) / RenditionFileName(rendition));
 }
 

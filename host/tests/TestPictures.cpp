@@ -51,6 +51,11 @@ std::string PatternPicture(int width, int height, std::string_view suffix) {
   VImage x = xy.extract_band(0), y = xy.extract_band(1);
   VImage red = (x * 255.0 / width), green = (y * 255.0 / height), blue = ((x + y) % 256);
   VImage image = red.bandjoin(green).bandjoin(blue).cast(VIPS_FORMAT_UCHAR);
+  if (suffix.find("bitdepth=16") != std::string_view::npos) {
+    // The PNG writer wants 16-bit pixels for 16-bit files (given 8-bit ones it reads past them).
+    image = (image * 257).cast(VIPS_FORMAT_USHORT);
+    return Encode(image.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16)), suffix);
+  }
   return Encode(image.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB)), suffix);
 }
 
