@@ -15,6 +15,7 @@ class StoreTest : public ::testing::Test {
  protected:
   // Writes content into the settings file (when given) and opens the store on it.
   void OpenWith(const std::string& content, bool writeFile = true) {
+    store.Close();  // Windows would refuse to rewrite a file the store still holds
     if (writeFile) WriteFileBytes(path, content);
     ASSERT_TRUE(store.Open(path, StorageMode::File));
   }

@@ -37,14 +37,14 @@ class TempFolder {
   std::filesystem::path folder_;
 };
 
-inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+inline bool Exists(const std::filesystem::path& path) { return std::filesystem::exists(path); }
 
-inline std::string ReadFileBytes(const std::string& path) {
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
