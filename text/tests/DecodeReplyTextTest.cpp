@@ -80,6 +80,7 @@ TEST(DecodeReplyText, DetectsConvertsAndFallsBack) {
       {"raw text ends at a 1A that begins a character", 0, "中\x1A文", "中", 1},
       {"a 1A after a lead byte is passed over", 0, "\xB0\x1A中", "\xB0\x1A中", 1},
       {"raw text ends at a zero byte", 0, "中\0文"sv, "中", 1},
+      {"a zero after a lead byte ends the text too", 0, "\xB0\0abc"sv, "\xB0", 1},
       {"UTF-8 mark", 0, "\xEF\xBB\xBF" "abc", "abc", 2},
       {"UTF-16LE mark", 0, "\xFF\xFE\x2D\x4E" "a\0"sv, "中a", 3},
       {"UTF-16BE mark", 0, "\xFE\xFF\x4E\x2D\0a"sv, "中a", 4},

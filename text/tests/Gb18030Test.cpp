@@ -159,6 +159,18 @@ TEST(Gb18030, EveryTwoByteCodeRoundTripsThroughWide) {
   EXPECT_EQ(TextFromWide(WideFromText(text)), text);
 }
 
+TEST(Gb18030, EveryFourByteCodeOfTheBmpWithACharacterRoundTrips) {
+  int decoded = 0;
+  for (std::uint32_t index = 0; index < kBmpFourByteCodes; ++index) {
+    const std::string code = FourBytes(index);
+    const auto units = Gb18030ToUtf16(code);
+    if (!units) continue;
+    ++decoded;
+    EXPECT_EQ(Utf16ToGb18030(*units), code) << index;
+  }
+  EXPECT_EQ(decoded, 39420 - 18);  // the 18 codes of characters that now have two-byte codes
+}
+
 TEST(Gb18030, WideFromTextReplacesBrokenCodesAndKeepsTheAsciiAfterThem) {
   EXPECT_EQ(WideFromText("中文"), WideOf(U"中文"));
   EXPECT_EQ(WideFromText("a\x81"), WideOf(U"a\uFFFD"));
