@@ -38,13 +38,19 @@ std::optional<std::u16string> DecodeUtf8(std::span<const std::uint8_t> bytes) {
     char32_t cp = b;
     char32_t minimum = 0;
     if (b >= 0xC2 && b <= 0xDF) {
-      length = 2, cp = b & 0x1F, minimum = 0x80;
+      length = 2;
+      cp = b & 0x1F;
+      minimum = 0x80;
     } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3, cp = b & 0x0F, minimum = 0x800;
+      length = 3;
+      cp = b & 0x0F;
+      minimum = 0x800;
     } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4, cp = b & 0x07, minimum = 0x10000;
+      length = 4;
+      cp = b & 0x07;
+      minimum = 0x10000;
     } else if (b >= 0x80) {
-      return std::nullopt;
+      return std::nullopt;  // a continuation byte, C0, C1 or F5 to FF
     }
     if (bytes.size() - i < length) return std::nullopt;
     for (std::size_t k = 1; k < length; ++k) {

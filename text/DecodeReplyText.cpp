@@ -1,9 +1,11 @@
 #include "text/DecodeReplyText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "text/CharsetConverter.h"
 #include "text/CodePages.h"
@@ -62,6 +64,35 @@ Text AnsiFromUnits(std::u16string_view units) {
 }
 
 Text Declarations(std::string_view list) { return Replace(list, "''", "\""); }
+
+std::int32_t CodeOfDeclaration(int which) {
+  switch (which) {
+    case kDeclaredUtf8: return kCharsetUtf8;
+    case kDeclaredBig5: return kCharsetBig5;
+    case kDeclaredBig5Hkscs: return kCharsetBig5Hkscs;
+    default: return kCharsetAnsi;
+  }
+}
+
+// Where the data begins after a byte-order mark, and the code the mark (or a declaration) gives.
+std::size_t DetectStart(ByteSpan input, std::int32_t& code) {
+  if (BeginsWith(input, kUtf8Mark)) {
+    code = kCharsetUtf8;
+    return kUtf8Mark.size();
+  }
+  if (BeginsWith(input, kUtf16LeMark)) {
+    code = kCharsetUtf16Le;
+    return kUtf16LeMark.size();
+  }
+  if (BeginsWith(input, kUtf16BeMark)) {
+    code = kCharsetUtf16Be;
+    return kUtf16BeMark.size();
+  }
+  int which = kDeclaredNone;
+  DetectPageCharset(ReadAsText(input), which);
+  code = CodeOfDeclaration(which);
+  return 0;
+}
 
 const char* CharsetName(std::int32_t code) {
   switch (code) {
@@ -139,28 +170,17 @@ Text DecodeReplyText(std::string_view path, std::int32_t selector, std::int32_t&
       return {};
     }
   }
-  const ByteSpan input = fileBytes ? ByteSpan(*fileBytes)
-                         : !bytes.empty()
-                             ? ByteSpan(bytes)
-                             : ByteSpan(reinterpret_cast<const std::uint8_t*>(fallbackText.data()), fallbackText.size());
+  ByteSpan input(reinterpret_cast<const std::uint8_t*>(fallbackText.data()), fallbackText.size());
+  if (fileBytes) {
+    input = *fileBytes;
+  } else if (!bytes.empty()) {
+    input = bytes;
+  }
 
   std::int32_t code = selector;
   std::size_t cursor = 0;
   if (selector == kCharsetDetect) {
-    if (BeginsWith(input, kUtf8Mark)) {
-      code = kCharsetUtf8, cursor = kUtf8Mark.size();
-    } else if (BeginsWith(input, kUtf16LeMark)) {
-      code = kCharsetUtf16Le, cursor = kUtf16LeMark.size();
-    } else if (BeginsWith(input, kUtf16BeMark)) {
-      code = kCharsetUtf16Be, cursor = kUtf16BeMark.size();
-    } else {
-      int which = kDeclaredNone;
-      DetectPageCharset(ReadAsText(input), which);
-      code = which == kDeclaredUtf8    ? kCharsetUtf8
-             : which == kDeclaredBig5  ? kCharsetBig5
-             : which == kDeclaredBig5Hkscs ? kCharsetBig5Hkscs
-                                           : kCharsetAnsi;
-    }
+    cursor = DetectStart(input, code);
   } else if (selector == kCharsetUtf8) {
     if (BeginsWith(input, kUtf8Mark)) cursor = kUtf8Mark.size();
   } else if (selector == kCharsetUtf16Le || selector == kCharsetUtf16Be) {
