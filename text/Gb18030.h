@@ -1,5 +1,8 @@
 // GB18030, the superset of GBK that every named charset conversion targets, and the codec the
-// window uses where text crosses to and from UTF-16.
+// window uses where text crosses to and from UTF-16. It maps exactly as the C library's iconv does
+// (glibc 2.36): two-byte codes as code page 936 reads them, except the euro sign (A2E3, where code
+// page 936 has the single byte 80) and the codes GB18030 gives to characters code page 936 reads
+// as private use (A8BC U+1E3F, A6D9 U+FE10, FE50 U+2E81, FE51 U+20087 and so on).
 #pragma once
 
 #include <optional>
@@ -10,7 +13,8 @@ namespace lumatrel {
 
 // Strict: nothing for input that does not decode whole (bad or truncated sequences).
 std::optional<std::u16string> Gb18030ToUtf16(std::string_view bytes);
-// Strict: nothing for a lone surrogate.
+// Strict: nothing for a lone surrogate, or for one of the 24 private use characters whose codes
+// GB18030 has given to real characters (U+E78D to U+E796, U+E816 and others).
 std::optional<std::string> Utf16ToGb18030(std::u16string_view units);
 
 // Lenient forms for the window boundary: never fail; what cannot be converted becomes '?' (or
