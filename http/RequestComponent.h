@@ -28,8 +28,8 @@ class RequestComponent {
   virtual bool SetProxy(std::int32_t setting, const Text& server, const Text& bypassList) = 0;
   virtual bool Send(const RequestBody& body) = 0;
   // Returns when the reply is complete (true), after the given seconds or on Abort (false).
-  // Window events keep flowing meanwhile (DispatchPendingEvents), and the time is kept by our
-  // own clock.
+  // Window events keep flowing meanwhile, and the time is kept by our own clock, not by the
+  // component.
   virtual bool WaitForResponse(std::int32_t seconds) = 0;
   // All header lines of the last reply, separated by "\r\n".
   virtual Text GetAllResponseHeaders() = 0;

@@ -149,19 +149,6 @@ class SafeArray {
     return result;
   }
 
-  // An array descriptor over the caller's bytes, which must outlive it: destroying it leaves
-  // the bytes alone (FADF_STATIC). Spares a copy of a large body that the callee copies anyway.
-  static SafeArray ViewOf(std::span<const std::uint8_t> bytes) {
-    SAFEARRAY* descriptor = nullptr;
-    if (FAILED(SafeArrayAllocDescriptorEx(VT_UI1, 1, &descriptor))) return SafeArray();
-    descriptor->fFeatures |= FADF_STATIC;
-    descriptor->cbElements = 1;
-    descriptor->rgsabound[0].lLbound = 0;
-    descriptor->rgsabound[0].cElements = static_cast<ULONG>(bytes.size());
-    descriptor->pvData = const_cast<std::uint8_t*>(bytes.data());
-    return SafeArray(descriptor);
-  }
-
   SAFEARRAY* Get() const { return array_; }
   SAFEARRAY* Detach() { return std::exchange(array_, nullptr); }
 

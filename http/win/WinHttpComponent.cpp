@@ -25,10 +25,7 @@ namespace {
 using Millis = ULONGLONG;
 Millis Now() { return GetTickCount64(); }
 
-// How often the wait looks at the component while the reply is on its way.
-constexpr DWORD kPollMs = 5;
-// A wait on a component that already holds the whole reply returns at once; anything quicker
-// than this can only be that.
+// A slice that answers false sooner than this did not wait: the reply was already complete.
 constexpr Millis kPromptAnswer = 500;
 constexpr UINT kWatchdogMs = 20;
 
@@ -69,8 +66,7 @@ class WinHttpComponent final : public RequestComponent {
     if (const auto* text = std::get_if<std::string_view>(&body)) {
       args.push_back(Variant::FromText(WideFromText(*text)));
     } else if (const auto* bytes = std::get_if<std::span<const std::uint8_t>>(&body)) {
-      // The component copies the body, so a descriptor over our bytes is enough.
-      SafeArray array = SafeArray::ViewOf(*bytes);
+      SafeArray array = SafeArray::CopyOf(*bytes);
       if (!array.Get()) return false;
       Variant value;
       V_VT(value.Get()) = VT_ARRAY | VT_UI1;
@@ -81,28 +77,29 @@ class WinHttpComponent final : public RequestComponent {
     return sent_;
   }
 
-  // The component's own wait cannot be trusted with the time or the events: under Wine it
-  // restarts its time-out on every message it dispatches, never answers true for a zero wait and
-  // answers false at once once the reply is complete; Windows does not promise to dispatch. So
-  // the wait is ours: events go through the dispatch hook, the deadline is our clock, and the
-  // component is only asked short questions.
+  // The wait is made of one-second waits of the component, with window events dispatched
+  // between them and a watchdog timer that aborts the request at our own deadline. Under Wine the
+  // component's wait dispatches the thread's messages itself, restarts its time-out on every one
+  // of them (so a slice lasts until the reply or the abort) and answers false at once when the
+  // reply was already complete; and the reply must complete while a wait is in progress, or the
+  // instance fails its next request. So the component is always waiting, apart from the short
+  // stretches between slices.
   bool WaitForResponse(std::int32_t seconds) override {
+    if (!sent_ || aborted_) return false;
     const Millis deadline = Now() + static_cast<Millis>(std::max<std::int32_t>(seconds, 0)) * 1000;
-    if (!sent_) return false;
+    Watchdog watchdog(this, deadline);
     for (;;) {
-      DispatchPendingEvents();
-      if (aborted_) return false;
       if (Now() >= deadline) {
         // A reply that is still coming must not be read half-way.
         Abort();
         return false;
       }
-      switch (Probe(deadline)) {
-        case Progress::kComplete: return true;
-        case Progress::kEnded: return false;
-        case Progress::kPending: break;
-      }
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+      const Millis asked = Now();
+      Variant finished;
+      if (!Invoke(L"WaitForResponse", DISPATCH_METHOD, &finished, Variant::FromInt32(1)) || aborted_) return false;
+      if (IsTrue(finished) || Now() - asked < kPromptAnswer) return true;
+      DispatchPendingEvents();
+      if (aborted_) return false;
     }
   }
 
@@ -135,33 +132,9 @@ class WinHttpComponent final : public RequestComponent {
   }
 
  private:
-  enum class Progress { kPending, kComplete, kEnded };
-
   static std::wstring_view BstrView(const VARIANT& value) {
     BSTR text = V_BSTR(&value);
     return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
-  }
-
-  // One look at the request: complete, ended without a reply (failed or cancelled), or pending.
-  Progress Probe(Millis deadline) {
-    Variant done;
-    if (!Invoke(L"WaitForResponse", DISPATCH_METHOD, &done, Variant::FromInt32(0))) return Progress::kEnded;
-    if (IsTrue(done)) return Progress::kComplete;
-    // A false answer may still mean "complete" (Wine). Once the status is readable the headers
-    // are in; a one-second wait then answers at once for a complete reply and otherwise ends with
-    // the body. That wait dispatches messages itself, so a timer keeps our deadline meanwhile.
-    Variant status;
-    if (!Invoke(L"Status", DISPATCH_PROPERTYGET, &status)) return Progress::kPending;
-    const Millis asked = Now();
-    Variant finished;
-    bool answered = false;
-    {
-      Watchdog watchdog(this, deadline);
-      answered = Invoke(L"WaitForResponse", DISPATCH_METHOD, &finished, Variant::FromInt32(1));
-    }
-    if (!answered || aborted_) return Progress::kEnded;
-    if (IsTrue(finished) || Now() - asked < kPromptAnswer) return Progress::kComplete;
-    return Progress::kPending;
   }
 
   static bool IsTrue(const Variant& value) {
@@ -169,7 +142,7 @@ class WinHttpComponent final : public RequestComponent {
   }
 
   // Aborts the guarded request once the deadline has passed, from a thread timer whose messages
-  // the component's own wait dispatches.
+  // the component's own wait (or the dispatch between slices) delivers.
   class Watchdog {
    public:
     Watchdog(WinHttpComponent* component, Millis deadline) {
