@@ -35,8 +35,12 @@ lumatrel_wine_up() {
   if [ ! -f "$WINEPREFIX/.lumatrel-ready" ]; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 </dev/null
+    if ! wineboot -i >/dev/null 2>&1 </dev/null; then
+      echo "wineboot failed: is the 64-bit wine (wine64) installed and the 32-bit one absent?" >&2
+      return 1
+    fi
     wineserver -w
+    [ -f "$WINEPREFIX/system.reg" ] || { echo "the Wine prefix was not created" >&2; return 1; }
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
