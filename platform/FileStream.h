@@ -29,6 +29,9 @@ class FileStream {
   bool Insert(std::string_view bytes);
   // Deletes up to count bytes at the position, moving what follows down and shortening the stream.
   bool Delete(std::int64_t count);
+  // Deletes up to count bytes at the position and inserts bytes in their place, moving what
+  // follows only once, by the difference; the position ends after the new bytes.
+  bool Replace(std::int64_t count, std::string_view bytes);
   // The whole stream, for checking what it holds.
   std::optional<std::string> ReadAll();
 
@@ -42,6 +45,10 @@ class FileStream {
   virtual bool Resize(std::int64_t size) = 0;
 
  private:
+  // Move the bytes from .. end-1 up or down by the given distance, block by block.
+  bool ShiftUp(std::int64_t from, std::int64_t end, std::int64_t by);
+  bool ShiftDown(std::int64_t from, std::int64_t end, std::int64_t by);
+
   std::int64_t position_ = 0;
   std::size_t blockSize_;
 };

@@ -5,10 +5,18 @@
 namespace lumatrel {
 
 std::int64_t ByteString::Find(std::string_view pattern, std::int64_t start) const {
+  return Find(pattern, start, Length());
+}
+
+std::int64_t ByteString::Find(std::string_view pattern, std::int64_t start, std::int64_t last) const {
   if (start < 1) start = 1;
-  if (start > Length()) return -1;
-  const auto at = bytes_.find(pattern, static_cast<std::size_t>(start - 1));
-  return at == std::string::npos ? -1 : static_cast<std::int64_t>(at) + 1;
+  last = std::min(last, Length());
+  if (start > last) return -1;
+  // Only the stretch in which such an occurrence could lie is searched.
+  const auto from = static_cast<std::size_t>(start - 1);
+  const auto stretch = std::string_view(bytes_).substr(from, static_cast<std::size_t>(last - start + 1) + pattern.size() - 1);
+  const auto at = stretch.find(pattern);
+  return at == std::string_view::npos ? -1 : static_cast<std::int64_t>(from + at) + 1;
 }
 
 std::string ByteString::Get(std::int64_t start, std::int64_t count) const {
@@ -26,6 +34,12 @@ void ByteString::Insert(std::int64_t position, std::string_view bytes) {
 void ByteString::Delete(std::int64_t start, std::int64_t count) {
   if (count <= 0 || start < 1 || start > Length()) return;
   bytes_.erase(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(std::min(count, Length() - start + 1)));
+}
+
+void ByteString::Replace(std::int64_t start, std::int64_t count, std::string_view bytes) {
+  if (start < 1 || start > Length() + 1) return;
+  const std::int64_t removed = std::clamp<std::int64_t>(count, 0, Length() - start + 1);
+  bytes_.replace(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(removed), bytes);
 }
 
 }  // namespace lumatrel

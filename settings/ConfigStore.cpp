@@ -124,13 +124,14 @@ std::int64_t ConfigStore::FindKeyStart(std::int64_t headerEnd, std::string_view 
 
 std::int64_t ConfigStore::FindHeaderBetween(std::int64_t from, std::int64_t to) const {
   std::int64_t p = from;
+  // Both searches look only as far as to: a match beyond it ends the search with -1 anyway, and
+  // when no "]" CR LF follows one "[", none follows a later one either.
   for (;;) {
-    p = document.Find("\r\n[", p);
-    if (p == -1 || p >= to) return -1;
+    p = document.Find("\r\n[", p, to - 1);
+    if (p == -1) return -1;
     p += 2;
-    const std::int64_t r = document.Find("]\r\n", p);
-    // No later "[" can be closed either.
-    if (r == -1 || r > to) return -1;
+    const std::int64_t r = document.Find("]\r\n", p, to);
+    if (r == -1) return -1;
     if (document.Get(p, r - p + 1).find(kLineBreak) == std::string::npos) return p;
   }
 }
@@ -155,10 +156,9 @@ bool ConfigStore::StreamInsertAt(std::int64_t offset, std::string_view bytes) {
 bool ConfigStore::StreamReplaceAt(std::int64_t offset, std::int64_t count, std::string_view bytes) {
   if (!stream) return true;
   stream->Seek(offset);
-  if (stream->Delete(count)) {
-    stream->Seek(offset);
-    if (stream->Insert(bytes)) return true;
-  }
+  // One move of what follows, by the difference in length, instead of a delete and an insert
+  // that would each move it; the bytes that result are the same.
+  if (stream->Replace(count, bytes)) return true;
   stream.reset();
   return false;
 }
@@ -201,8 +201,7 @@ int ConfigStore::EditEntry(const Text& sectionName, const Text& key, const Text&
     const std::int64_t lineEnd = document.Find(kLineBreak, valueStart);
     const std::int64_t valueEnd = lineEnd == -1 ? document.Length() : lineEnd - 1;
     const std::int64_t count = valueEnd - valueStart + 1;
-    document.Delete(valueStart, count);
-    document.Insert(valueStart, value);
+    document.Replace(valueStart, count, value);
     if (!StreamReplaceAt(valueStart - 1, count, value)) return -1;
     return 0;
   }

@@ -26,6 +26,13 @@ TEST(ByteStringTest, FindIsBytewiseFromStart) {
   for (const Case& c : cases) {
     EXPECT_EQ(Of(c.bytes).Find(c.pattern, c.start), c.expected) << c.bytes << " from " << c.start;
   }
+  // Bounded: only occurrences beginning at or before last count.
+  struct Bounded {
+    std::int64_t start, last, expected;
+  } bounded[] = {{1, 3, 3}, {1, 2, -1}, {4, 8, 8}, {4, 7, -1}, {1, 99, 3}, {5, 4, -1}, {0, 0, -1}};
+  for (const Bounded& b : bounded) {
+    EXPECT_EQ(Of("ab[S]cd[S]").Find("[S]", b.start, b.last), b.expected) << b.start << ".." << b.last;
+  }
 }
 
 TEST(ByteStringTest, GetInsertDeleteStayInsideTheString) {
@@ -37,23 +44,22 @@ TEST(ByteStringTest, GetInsertDeleteStayInsideTheString) {
   for (const GetCase& c : gets) EXPECT_EQ(s.Get(c.start, c.count), c.expected) << c.start << "," << c.count;
 
   struct EditCase {
-    bool insert;
+    int kind;  // 0 insert, 1 delete, 2 replace
     std::int64_t at, count;
     std::string bytes, expected;
   } edits[] = {
-      {true, 1, 0, "XY", "XYabcdef"}, {true, 4, 0, "XY", "abcXYdef"}, {true, 7, 0, "XY", "abcdefXY"},
-      {true, 8, 0, "XY", "abcdef"},   {true, 0, 0, "XY", "abcdef"},   {false, 2, 2, "", "adef"},
-      {false, 5, 9, "", "abcd"},      {false, 3, 0, "", "abcdef"},    {false, 7, 1, "", "abcdef"},
-      {false, 0, 2, "", "abcdef"},
+      {0, 1, 0, "XY", "XYabcdef"}, {0, 4, 0, "XY", "abcXYdef"}, {0, 7, 0, "XY", "abcdefXY"},
+      {0, 8, 0, "XY", "abcdef"},   {0, 0, 0, "XY", "abcdef"},   {1, 2, 2, "", "adef"},
+      {1, 5, 9, "", "abcd"},       {1, 3, 0, "", "abcdef"},     {1, 7, 1, "", "abcdef"},
+      {1, 0, 2, "", "abcdef"},     {2, 2, 2, "XYZ", "aXYZdef"}, {2, 6, 5, "XY", "abcdeXY"},
+      {2, 7, 0, "XY", "abcdefXY"}, {2, 3, 0, "", "abcdef"},     {2, 8, 1, "XY", "abcdef"},
   };
   for (const EditCase& c : edits) {
     ByteString edited = Of("abcdef");
-    if (c.insert) {
-      edited.Insert(c.at, c.bytes);
-    } else {
-      edited.Delete(c.at, c.count);
-    }
-    EXPECT_EQ(edited.View(), c.expected) << (c.insert ? "insert at " : "delete at ") << c.at;
+    if (c.kind == 0) edited.Insert(c.at, c.bytes);
+    if (c.kind == 1) edited.Delete(c.at, c.count);
+    if (c.kind == 2) edited.Replace(c.at, c.count, c.bytes);
+    EXPECT_EQ(edited.View(), c.expected) << "edit " << c.kind << " at " << c.at;
     EXPECT_EQ(edited.Length(), static_cast<std::int64_t>(c.expected.size()));
   }
   ByteString cleared = Of("abc");

@@ -12,26 +12,33 @@ using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::WriteFileBytes;
 
+// Every edit replaces count bytes at offset by bytes: an insert when count is 0, a delete when
+// bytes is empty.
 struct Edit {
-  bool insert;
   std::int64_t offset;
-  std::string bytes;   // inserted
-  std::int64_t count;  // deleted
+  std::int64_t count;
+  std::string bytes;
 };
+
+bool Perform(FileStream& stream, const Edit& e) {
+  stream.Seek(e.offset);
+  if (e.count == 0) return stream.Insert(e.bytes);
+  if (e.bytes.empty()) return stream.Delete(e.count);
+  return stream.Replace(e.count, e.bytes);
+}
 
 // The same edit on a plain string, as the expected outcome.
 std::string Apply(std::string s, const Edit& e) {
   const auto at = static_cast<std::size_t>(std::min<std::int64_t>(e.offset, static_cast<std::int64_t>(s.size())));
-  if (e.insert) return s.insert(at, e.bytes);
-  return s.erase(at, static_cast<std::size_t>(e.count));
+  return s.replace(at, static_cast<std::size_t>(e.count), e.bytes);
 }
 
 const std::string kContent = "0123456789abcdefghij";
 const Edit kEdits[] = {
-    {true, 0, "XYZ", 0},  {true, 7, "XYZ", 0},  {true, 19, "X", 0},    {true, 20, "XYZ", 0},
-    {true, 99, "XY", 0},  {true, 5, std::string(45, '#'), 0},          {true, 3, "", 0},
-    {false, 0, "", 3},    {false, 7, "", 5},    {false, 15, "", 99},   {false, 19, "", 1},
-    {false, 20, "", 4},   {false, 4, "", 0},    {false, 1, "", 19},
+    {0, 0, "XYZ"},  {7, 0, "XYZ"},   {19, 0, "X"},    {20, 0, "XYZ"},  {99, 0, "XY"},
+    {5, 0, std::string(45, '#')},    {3, 0, ""},      {0, 3, ""},      {7, 5, ""},
+    {15, 99, ""},   {19, 1, ""},     {20, 4, ""},     {1, 19, ""},     {2, 3, "abc"},
+    {2, 3, "a"},    {2, 1, "abcdefgh"}, {10, 99, "tail"}, {0, 20, ""},  {4, 2, std::string(30, '+')},
 };
 
 // Small blocks make every move overlap itself, which is where a careless shift overwrites bytes.
@@ -44,8 +51,7 @@ TEST(FileStreamTest, InsertAndDeleteMoveOnlyTheBytesAfterTheChange) {
       {
         auto file = OpenExclusiveFile(path, blockSize);
         ASSERT_NE(file, nullptr);
-        file->Seek(e.offset);
-        ASSERT_TRUE(e.insert ? file->Insert(e.bytes) : file->Delete(e.count));
+        ASSERT_TRUE(Perform(*file, e));
       }
       EXPECT_EQ(ReadFileBytes(path), Apply(kContent, e)) << "block " << blockSize << " offset " << e.offset;
     }
@@ -65,10 +71,7 @@ TEST(FileStreamTest, MemoryStreamAndFileAgreeOverASequence) {
   }
   std::string expected = kContent + "END";
   for (const Edit& e : kEdits) {
-    for (FileStream* stream : {file.get(), memory.get()}) {
-      stream->Seek(e.offset);
-      ASSERT_TRUE(e.insert ? stream->Insert(e.bytes) : stream->Delete(e.count));
-    }
+    for (FileStream* stream : {file.get(), memory.get()}) ASSERT_TRUE(Perform(*stream, e));
     expected = Apply(expected, e);
     EXPECT_EQ(memory->ReadAll(), expected);
     EXPECT_EQ(file->ReadAll(), expected);
