@@ -68,6 +68,7 @@ httplib::Client HostClient(int port) {
   client.set_read_timeout(60, 0);
   client.set_write_timeout(60, 0);
   client.set_keep_alive(true);
+  client.set_tcp_nodelay(true);
   return client;
 }
 
