@@ -9,19 +9,23 @@
 namespace lumatrel {
 namespace {
 
-// Every test works below this key and removes it afterwards.
-constexpr const char* kTestKey = "LumatrelRegistryTest";
-
+// Every test works below a key of its own, so that tests running side by side keep apart, and
+// removes it afterwards.
 class RegistryTest : public ::testing::Test {
  protected:
   void TearDown() override {
 #ifdef _WIN32
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, kTestKey);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
+    for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER}) {
+      RegDeleteTreeA(root, testKey.c_str());
+      RegDeleteKeyA(root, "LumatrelRegistryTest");  // only when no other test is using it
+    }
 #else
     RegistryMemoryClear();
 #endif
   }
+
+  const std::string testKey =
+      std::string("LumatrelRegistryTest\\") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
 
   // Plants a value of a given registry type, as another program could have written it.
   static void Plant(const std::string& key, const std::string& name, bool expand, const std::string& data) {
@@ -39,7 +43,7 @@ class RegistryTest : public ::testing::Test {
 };
 
 TEST_F(RegistryTest, WrittenTextReadsBackUnderEitherRoot) {
-  const std::string key = std::string(kTestKey) + "\\Brenquil软件\\Lumatrel\\主界面";
+  const std::string key = testKey + "\\Brenquil软件\\Lumatrel\\主界面";
   for (RegistryRoot root : {RegistryRoot::ClassesRoot, RegistryRoot::CurrentUser}) {
     EXPECT_FALSE(RegistryReadText(root, key, "上次目录").has_value());
     ASSERT_TRUE(RegistryWriteText(root, key, "上次目录", "D:\\pics\\"));
@@ -53,7 +57,7 @@ TEST_F(RegistryTest, WrittenTextReadsBackUnderEitherRoot) {
 }
 
 TEST_F(RegistryTest, ExpandableTextIsExpandedAndOtherTypesAreMissing) {
-  const std::string key = std::string(kTestKey) + "\\Kinds";
+  const std::string key = testKey + "\\Kinds";
   Plant(key, "expand", true, "[%LUMATREL_REGISTRY_TEST%|%LUMATREL_UNSET_VARIABLE%]");
   Plant(key, "number", false, "12");
 #ifdef _WIN32
