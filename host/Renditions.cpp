@@ -54,14 +54,13 @@ std::string JpegOf(const VImage& picture) {
   return std::string(static_cast<const char*>(data), length);
 }
 
-std::string RenditionOf(std::string_view bytes, Rendition rendition) {
+VImage ThumbnailOf(std::string_view bytes, Rendition rendition) {
   // The blob borrows the upload's bytes; nothing keeps it past this call.
   BlobHandle source(vips_blob_new(nullptr, bytes.data(), bytes.size()));
   const int size = RenditionSize(rendition);
-  VImage thumbnail = VImage::thumbnail_buffer(
+  return VImage::thumbnail_buffer(
       source.get(), size,
       VImage::option()->set("height", size)->set("size", VIPS_SIZE_DOWN)->set("option_string", kLoaderOptions));
-  return JpegOf(thumbnail);
 }
 
 }  // namespace
@@ -102,8 +101,12 @@ Renditions MakeRenditions(std::string_view bytes, PictureType type, std::uint64_
       result.outcome = DecodeOutcome::TooManyPixels;
       return result;
     }
-    result.large = RenditionOf(bytes, Rendition::Large);
-    result.small = RenditionOf(bytes, Rendition::Small);
+    const VImage large = ThumbnailOf(bytes, Rendition::Large);
+    result.large = JpegOf(large);
+    // A picture that already fits the small box is the same picture in both (never enlarged).
+    const int smallSize = RenditionSize(Rendition::Small);
+    const bool fitsSmall = large.width() <= smallSize && large.height() <= smallSize;
+    result.small = fitsSmall ? result.large : JpegOf(ThumbnailOf(bytes, Rendition::Small));
     result.outcome = DecodeOutcome::Made;
   } catch (...) {
     // libvips reports a damaged or truncated picture by throwing (vips::VError); it ends here.

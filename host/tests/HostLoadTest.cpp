@@ -8,11 +8,14 @@
 #include <set>
 #include <thread>
 
+#include <vips/vips8>
+
 #include "HostProcess.h"
 #include "ProgramForm.h"
 #include "TestPictures.h"
 #include "host/DurableFile.h"
 #include "host/PictureId.h"
+#include "host/Renditions.h"
 
 namespace lumatrel::host {
 namespace {
@@ -54,6 +57,10 @@ TEST(HostLoadTest, ManyClientsLoseNothingAndEveryLinkResolves) {
   testing::TempFolder folder;
   testing::HostProcess host;
   ASSERT_TRUE(host.Start(folder.path() / "data", folder.path() / "host.log"));
+  // Eight clients already keep both cores busy; libvips' own worker threads would only add
+  // switching to the thousands of tiny decodes below.
+  StartPictureLibrary();
+  vips_concurrency_set(1);
 
   std::vector<std::string> urls(kClients * kUploadsEach);
   std::vector<std::thread> clients;
@@ -62,7 +69,7 @@ TEST(HostLoadTest, ManyClientsLoseNothingAndEveryLinkResolves) {
       auto client = HostClient(host.port());
       for (int i = 0; i < kUploadsEach; ++i) {
         const int seed = c * kUploadsEach + i;
-        const std::string picture = testing::SolidPicture(24, 16, testing::SeedColour(seed + 1));
+        const std::string picture = testing::SolidPng(24, 16, testing::SeedColour(seed + 1));
         urls[seed] = PostUpload(client, ProgramForm("p" + std::to_string(seed) + ".png", picture)).url;
         if (urls[seed] != "http://127.0.0.1:" + std::to_string(host.port()) + "/p/" + PictureIdOf(picture)) urls[seed] += " (wrong)";
       }
@@ -83,11 +90,12 @@ TEST(HostLoadTest, ManyClientsLoseNothingAndEveryLinkResolves) {
       auto client = HostClient(host.port());
       for (int seed = c; seed < kClients * kUploadsEach; seed += kClients) {
         const std::string path = urls[seed].substr(urls[seed].find("/p/"));
-        for (const char* suffix : {"/2000.jpg", "/460.jpg"}) {
-          auto reply = client.Get(path + suffix);
-          const auto decoded = reply && reply->status == 200 ? DecodePicture(reply->body) : testing::Decoded{};
-          if (!HasColour(decoded, testing::SeedColour(seed + 1)) || decoded.width != 24 || decoded.height != 16) ++bad;
-        }
+        auto large = client.Get(path + "/2000.jpg");
+        auto small = client.Get(path + "/460.jpg");
+        const bool served = large && small && large->status == 200 && small->status == 200;
+        // A picture this small is the same in both renditions, so one decode checks both.
+        const auto decoded = served && small->body == large->body ? DecodePicture(large->body) : testing::Decoded{};
+        if (!HasColour(decoded, testing::SeedColour(seed + 1)) || decoded.width != 24 || decoded.height != 16) ++bad;
       }
     });
   }

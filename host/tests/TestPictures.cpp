@@ -45,6 +45,40 @@ std::string SolidPicture(int width, int height, Colour colour, std::string_view 
   return Encode(Solid(width, height, colour), suffix);
 }
 
+std::string SolidPng(int width, int height, Colour colour) {
+  auto chunk = [](std::string& out, std::string_view type, const std::string& data) {
+    std::string length(4, '\0');
+    PutBigEndian32(length, 0, static_cast<std::uint32_t>(data.size()));
+    const std::string body = std::string(type) + data;
+    std::string crc(4, '\0');
+    PutBigEndian32(crc, 0, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size())));
+    out += length + body + crc;
+  };
+  std::string header(13, '\0');
+  PutBigEndian32(header, 0, static_cast<std::uint32_t>(width));
+  PutBigEndian32(header, 4, static_cast<std::uint32_t>(height));
+  header[8] = 8;  // bits per sample
+  header[9] = 2;  // RGB
+  std::string rows;
+  for (int y = 0; y < height; ++y) {
+    rows += '\0';  // no filter
+    for (int x = 0; x < width; ++x) {
+      rows += static_cast<char>(colour.red);
+      rows += static_cast<char>(colour.green);
+      rows += static_cast<char>(colour.blue);
+    }
+  }
+  uLongf packedLength = compressBound(rows.size());
+  std::string packed(packedLength, '\0');
+  compress(reinterpret_cast<Bytef*>(packed.data()), &packedLength, reinterpret_cast<const Bytef*>(rows.data()), rows.size());
+  packed.resize(packedLength);
+  std::string png = "\x89PNG\r\n\x1a\n";
+  chunk(png, "IHDR", header);
+  chunk(png, "IDAT", packed);
+  chunk(png, "IEND", "");
+  return png;
+}
+
 std::string PatternPicture(int width, int height, std::string_view suffix) {
   StartPictureLibrary();
   VImage xy = VImage::xyz(width, height);

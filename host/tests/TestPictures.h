@@ -18,6 +18,9 @@ Colour SeedColour(unsigned seed);
 // such as ".png" or ".jpg[Q=95]".
 std::string SolidPicture(int width, int height, Colour colour, std::string_view suffix = ".png");
 
+// A PNG of one colour written by hand (zlib only): cheap enough for thousands of uploads.
+std::string SolidPng(int width, int height, Colour colour);
+
 // A picture with a diagonal pattern (so it compresses like a photograph would not, but decodes
 // the same every time).
 std::string PatternPicture(int width, int height, std::string_view suffix);
