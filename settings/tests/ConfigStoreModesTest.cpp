@@ -119,6 +119,8 @@ TEST_F(ModesTest, ASecondOpenerReadsButCannotWrite) {
   EXPECT_TRUE(second.WriteText("K", "second"));
   EXPECT_EQ(second.ReadText("K"), "second");
   EXPECT_EQ(OnDisk(), "[S]\r\nK=1");
+  // Reading the file and letting go of it did not free it for writers either.
+  EXPECT_FALSE(ConfigStore().Open(path, StorageMode::File));
   // The first still owns the file.
   EXPECT_TRUE(store.WriteText("K", "first"));
   EXPECT_EQ(OnDisk(), "[S]\r\nK=first");

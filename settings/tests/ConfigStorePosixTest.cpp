@@ -5,6 +5,7 @@
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "settings/tests/StoreFixture.h"
@@ -57,6 +58,25 @@ TEST_F(PosixFileTest, AReadOnlyFileIsReadButNotWritten) {
   EXPECT_EQ(store.ReadText("K"), "1");
   EXPECT_TRUE(store.WriteText("K", "2"));
   EXPECT_EQ(store.ReadText("K"), "2");
+  EXPECT_EQ(OnDisk(), "[S]\r\nK=1");
+}
+
+// Another running copy of the program: a child process opens the file the test holds.
+TEST_F(PosixFileTest, ASecondProcessReadsButCannotWrite) {
+  OpenWith("[S]\r\nK=1");
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    ConfigStore second;
+    const bool opened = second.Open(path, StorageMode::File);
+    second.SelectSection("S");
+    const bool readIt = second.ReadText("K") == "1";
+    const bool wroteInMemory = second.WriteText("K", "2") && second.ReadText("K") == "2";
+    _exit(!opened && readIt && wroteInMemory ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(OnDisk(), "[S]\r\nK=1");
 }
 
