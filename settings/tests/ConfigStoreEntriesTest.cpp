@@ -5,9 +5,9 @@
 namespace lumatrel {
 namespace {
 
-using EntriesTest = testing::StoreTest;
+using ConfigStoreEntriesTest = testing::StoreTest;
 
-TEST_F(EntriesTest, ReadsFindTheEntryOfTheirOwnSectionOnly) {
+TEST_F(ConfigStoreEntriesTest, ReadsFindTheEntryOfTheirOwnSectionOnly) {
   struct Case {
     std::string document, section, key, expected;
   } cases[] = {
@@ -44,7 +44,7 @@ TEST_F(EntriesTest, ReadsFindTheEntryOfTheirOwnSectionOnly) {
   }
 }
 
-TEST_F(EntriesTest, EmptyIsMissingGivesTheDefaultForAnEmptyValue) {
+TEST_F(ConfigStoreEntriesTest, EmptyIsMissingGivesTheDefaultForAnEmptyValue) {
   OpenWith("[S]\r\nK=\r\nJ=1");
   EXPECT_EQ(store.ReadEntry("S", "K", "d", true), "d");
   EXPECT_EQ(store.ReadEntry("S", "K", "d", false), "");
@@ -69,7 +69,7 @@ TEST(StoredFormTest, LineBreaksBecomeTheMarkAndBack) {
   EXPECT_EQ(kStoredLineBreak, "\xA9\xAE*\xA9\xAE");
 }
 
-TEST_F(EntriesTest, ValuesAndDefaultsKeepTheirLineBreaks) {
+TEST_F(ConfigStoreEntriesTest, ValuesAndDefaultsKeepTheirLineBreaks) {
   OpenWith("");
   store.SelectSection("S");
   ASSERT_TRUE(store.WriteText("K", "line 1\r\nline 2\nstill 2\r"));

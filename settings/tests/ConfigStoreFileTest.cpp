@@ -4,9 +4,9 @@
 namespace lumatrel {
 namespace {
 
-using FileTest = testing::StoreTest;
+using ConfigStoreFileTest = testing::StoreTest;
 
-TEST_F(FileTest, MissingFileIsCreatedEmptyAndTheFirstWriteAddsOneEntry) {
+TEST_F(ConfigStoreFileTest, MissingFileIsCreatedEmptyAndTheFirstWriteAddsOneEntry) {
   ASSERT_FALSE(testing::Exists(path));
   ASSERT_TRUE(store.Open(path, StorageMode::File));
   EXPECT_TRUE(testing::Exists(path));
@@ -17,7 +17,7 @@ TEST_F(FileTest, MissingFileIsCreatedEmptyAndTheFirstWriteAddsOneEntry) {
   EXPECT_EQ(OnDisk(), "[S]\r\nK=V");
 }
 
-TEST_F(FileTest, WritesBuildTheDocumentNewestKeyFirst) {
+TEST_F(ConfigStoreFileTest, WritesBuildTheDocumentNewestKeyFirst) {
   OpenWith("", false);
   struct Step {
     const char* section;
@@ -32,7 +32,7 @@ TEST_F(FileTest, WritesBuildTheDocumentNewestKeyFirst) {
   EXPECT_EQ(OnDisk(), "[S]\r\nB=2\r\nA=1\r\n[T]\r\nC=3");
 }
 
-TEST_F(FileTest, FirstRunRemembersTheFolder) {
+TEST_F(ConfigStoreFileTest, FirstRunRemembersTheFolder) {
   OpenWith("", false);
   store.SelectSection("主界面");
   EXPECT_EQ(store.ReadText("上次目录"), "");
@@ -47,7 +47,7 @@ TEST_F(FileTest, FirstRunRemembersTheFolder) {
 }
 
 // Each case: the file before, one write, the file after. Only the value bytes change.
-TEST_F(FileTest, EachWriteChangesOnlyItsOwnBytes) {
+TEST_F(ConfigStoreFileTest, EachWriteChangesOnlyItsOwnBytes) {
   struct Case {
     std::string before, section, key, value, after;
   } cases[] = {
@@ -71,7 +71,7 @@ TEST_F(FileTest, EachWriteChangesOnlyItsOwnBytes) {
 }
 
 // A value near the start of a long file: the bytes after it move, nothing else changes.
-TEST_F(FileTest, RewritingAValueInALongFileKeepsTheRest) {
+TEST_F(ConfigStoreFileTest, RewritingAValueInALongFileKeepsTheRest) {
   std::string tail;
   for (int i = 0; i < 20000; ++i) tail += "\r\nkey" + std::to_string(i) + "=value " + std::to_string(i);
   OpenWith("[S]\r\nK=1" + tail);
@@ -83,7 +83,7 @@ TEST_F(FileTest, RewritingAValueInALongFileKeepsTheRest) {
 }
 
 // Where a new key or section goes when the file was not written by the store.
-TEST_F(FileTest, WritesIntoHandMadeFiles) {
+TEST_F(ConfigStoreFileTest, WritesIntoHandMadeFiles) {
   struct Case {
     std::string before, section, key, value, after;
   } cases[] = {

@@ -11,7 +11,7 @@
 namespace lumatrel {
 namespace {
 
-using ModesTest = testing::StoreTest;
+using ConfigStoreModesTest = testing::StoreTest;
 
 TEST(FileBaseNameTest, DropsFolderAndLastExtension) {
   struct Case {
@@ -31,7 +31,7 @@ TEST(FileBaseNameTest, DropsFolderAndLastExtension) {
   for (const Case& c : cases) EXPECT_EQ(FileBaseName(c.path), c.expected) << c.path;
 }
 
-TEST_F(ModesTest, ANewStoreIsUnboundAndKeepsWritesInMemory) {
+TEST_F(ConfigStoreModesTest, ANewStoreIsUnboundAndKeepsWritesInMemory) {
   EXPECT_EQ(store.Mode(), 0);
   EXPECT_FALSE(store.HasStream());
   store.SelectSection("S");
@@ -41,7 +41,7 @@ TEST_F(ModesTest, ANewStoreIsUnboundAndKeepsWritesInMemory) {
   EXPECT_EQ(store.Document().View(), "[S]\r\nK=V");
 }
 
-TEST_F(ModesTest, SelectSectionUsesThePathOfTheOpenBeforeIt) {
+TEST_F(ConfigStoreModesTest, SelectSectionUsesThePathOfTheOpenBeforeIt) {
   ASSERT_TRUE(store.Open("C:\\app\\Lumatrel.ini", StorageMode::Registry));
   store.SelectSection("主界面");
   EXPECT_EQ(store.Section(), "主界面");
@@ -51,7 +51,7 @@ TEST_F(ModesTest, SelectSectionUsesThePathOfTheOpenBeforeIt) {
   EXPECT_EQ(store.RegistryPrefix(), "Brenquil软件\\Lumatrel\\主界面\\");
 }
 
-TEST_F(ModesTest, MemoryModeReadsTheFileAndNeverWritesIt) {
+TEST_F(ConfigStoreModesTest, MemoryModeReadsTheFileAndNeverWritesIt) {
   testing::WriteFileBytes(path, "[S]\r\nK=1");
   ASSERT_TRUE(store.Open(path, StorageMode::Memory));
   EXPECT_TRUE(store.HasStream());
@@ -67,7 +67,7 @@ TEST_F(ModesTest, MemoryModeReadsTheFileAndNeverWritesIt) {
   EXPECT_FALSE(testing::Exists(missing));
 }
 
-TEST_F(ModesTest, RegistryModeTouchesNoFileAndLeavesAnOpenStreamOpen) {
+TEST_F(ConfigStoreModesTest, RegistryModeTouchesNoFileAndLeavesAnOpenStreamOpen) {
   OpenWith("[S]\r\nK=1");
   ASSERT_TRUE(store.Open(folder.PathOf("elsewhere.ini"), StorageMode::Registry));
   EXPECT_EQ(store.Mode(), 2);
@@ -83,7 +83,7 @@ TEST_F(ModesTest, RegistryModeTouchesNoFileAndLeavesAnOpenStreamOpen) {
   EXPECT_FALSE(other.HasStream());
 }
 
-TEST_F(ModesTest, CloseEmptiesTheDocumentAndLetsTheFileGo) {
+TEST_F(ConfigStoreModesTest, CloseEmptiesTheDocumentAndLetsTheFileGo) {
   OpenWith("[S]\r\nK=1");
   store.SelectSection("S");
   store.Close();
@@ -98,7 +98,7 @@ TEST_F(ModesTest, CloseEmptiesTheDocumentAndLetsTheFileGo) {
   EXPECT_TRUE(next.Open(path, StorageMode::File));
 }
 
-TEST_F(ModesTest, DestructionClosesTheFile) {
+TEST_F(ConfigStoreModesTest, DestructionClosesTheFile) {
   {
     ConfigStore first;
     ASSERT_TRUE(first.Open(path, StorageMode::File));
@@ -108,7 +108,7 @@ TEST_F(ModesTest, DestructionClosesTheFile) {
 }
 
 // A second copy of the program: it reads the file, cannot write it, and keeps its changes.
-TEST_F(ModesTest, ASecondOpenerReadsButCannotWrite) {
+TEST_F(ConfigStoreModesTest, ASecondOpenerReadsButCannotWrite) {
   OpenWith("[S]\r\nK=1");
   store.SelectSection("S");
   ConfigStore second;
@@ -126,13 +126,13 @@ TEST_F(ModesTest, ASecondOpenerReadsButCannotWrite) {
   EXPECT_EQ(OnDisk(), "[S]\r\nK=first");
 }
 
-TEST_F(ModesTest, AFolderCannotBeOpened) {
+TEST_F(ConfigStoreModesTest, AFolderCannotBeOpened) {
   EXPECT_FALSE(store.Open(folder.Folder().string(), StorageMode::File));
   EXPECT_FALSE(store.Open("", StorageMode::File));
   EXPECT_EQ(store.Document().Length(), 0);
 }
 
-class RegistryModeTest : public ::testing::Test {
+class ConfigStoreRegistryModeTest : public ::testing::Test {
  protected:
   void TearDown() override {
 #ifdef _WIN32
@@ -145,7 +145,7 @@ class RegistryModeTest : public ::testing::Test {
   ConfigStore store;
 };
 
-TEST_F(RegistryModeTest, EachEntryIsOneValueUnderClassesRoot) {
+TEST_F(ConfigStoreRegistryModeTest, EachEntryIsOneValueUnderClassesRoot) {
   ASSERT_TRUE(store.Open("C:\\app\\LumatrelModeTest.ini", StorageMode::Registry));
   store.SelectSection("主界面");
   EXPECT_EQ(store.ReadText("上次目录", "d\r\n"), "d\r\n");

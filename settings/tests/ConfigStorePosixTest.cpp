@@ -13,7 +13,7 @@
 namespace lumatrel {
 namespace {
 
-using PosixFileTest = testing::StoreTest;
+using ConfigStorePosixTest = testing::StoreTest;
 
 // Root may write a file whatever its mode; the immutable flag stops root too.
 class ReadOnlyFile {
@@ -48,7 +48,7 @@ class ReadOnlyFile {
   bool immutable_ = false;
 };
 
-TEST_F(PosixFileTest, AReadOnlyFileIsReadButNotWritten) {
+TEST_F(ConfigStorePosixTest, AReadOnlyFileIsReadButNotWritten) {
   testing::WriteFileBytes(path, "[S]\r\nK=1");
   const ReadOnlyFile readOnly(path);
   if (!readOnly.Made()) GTEST_SKIP() << "cannot make a file read-only for this user here";
@@ -62,7 +62,7 @@ TEST_F(PosixFileTest, AReadOnlyFileIsReadButNotWritten) {
 }
 
 // Another running copy of the program: a child process opens the file the test holds.
-TEST_F(PosixFileTest, ASecondProcessReadsButCannotWrite) {
+TEST_F(ConfigStorePosixTest, ASecondProcessReadsButCannotWrite) {
   OpenWith("[S]\r\nK=1");
   const pid_t child = fork();
   ASSERT_NE(child, -1);
@@ -103,7 +103,7 @@ class FileSizeLimit {
 // Once an edit could not be written whole, the file no longer matches the document: the write
 // reports failure and the store stops editing the file, rather than writing later edits at
 // positions that no longer fit.
-TEST_F(PosixFileTest, AFailedFileEditIsReportedAndTheFileIsLetGo) {
+TEST_F(ConfigStorePosixTest, AFailedFileEditIsReportedAndTheFileIsLetGo) {
   OpenWith("[S]\r\nK=1");
   store.SelectSection("S");
   {

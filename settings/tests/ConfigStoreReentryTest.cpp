@@ -22,7 +22,7 @@ struct Box {
 
 // Runs the script's step n at the n-th dispatch (1-based) made outside a handler, and records
 // every message box. A handler's own store calls dispatch too; those nested calls run nothing.
-class ReentryTest : public ::testing::Test {
+class ConfigStoreReentryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetDispatchHook([this] {
@@ -52,7 +52,7 @@ class ReentryTest : public ::testing::Test {
   bool inHandler_ = false;
 };
 
-TEST_F(ReentryTest, AWriteDuringAWriteIsQueuedAndDoneBeforeTheFirstReturns) {
+TEST_F(ConfigStoreReentryTest, AWriteDuringAWriteIsQueuedAndDoneBeforeTheFirstReturns) {
   store.SelectSection("S");
   std::vector<std::string> seen;
   // Passes of the first write: 1 appends the header, 2 inserts the key line, 3 puts in the value.
@@ -73,7 +73,7 @@ TEST_F(ReentryTest, AWriteDuringAWriteIsQueuedAndDoneBeforeTheFirstReturns) {
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(ReentryTest, AReadDuringAWriteSeesTheDocumentAsItStands) {
+TEST_F(ConfigStoreReentryTest, AReadDuringAWriteSeesTheDocumentAsItStands) {
   store.SelectSection("S");
   ASSERT_TRUE(store.WriteText("A", "old"));
   dispatches = 0;
@@ -88,7 +88,7 @@ TEST_F(ReentryTest, AReadDuringAWriteSeesTheDocumentAsItStands) {
 // Nothing in a document or a section name makes a write append its header twice: the header
 // just appended is always found by the next pass. The only way to the give-up path is a handler
 // that empties the document between passes, as Close does.
-TEST_F(ReentryTest, GivingUpAfterTheEleventhAppendShowsBothBoxes) {
+TEST_F(ConfigStoreReentryTest, GivingUpAfterTheEleventhAppendShowsBothBoxes) {
   store.SelectSection("S");
   for (int pass = 1; pass <= 20; ++pass) script[pass] = [&] { store.Close(); };
   EXPECT_FALSE(store.WriteText("K", "V"));
@@ -105,7 +105,7 @@ TEST_F(ReentryTest, GivingUpAfterTheEleventhAppendShowsBothBoxes) {
 }
 
 // The other side of the claim above: awkward names and documents never reach the give-up path.
-TEST_F(ReentryTest, AwkwardNamesAndDocumentsAreWrittenWithoutGivingUp) {
+TEST_F(ConfigStoreReentryTest, AwkwardNamesAndDocumentsAreWrittenWithoutGivingUp) {
   const std::string sections[] = {"", "[", "]", "\r\n", "[S]", "S]\r\n[S", "\r\n[", "a\r\n[a", "中"};
   const std::string documents[] = {"", "[", "x[", "[S", "\r\n", "[S]x", "]\r\n[", "[]", "\r\n[\r\n["};
   testing::TempFolder folder;

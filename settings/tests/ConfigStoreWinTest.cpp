@@ -7,11 +7,11 @@
 namespace lumatrel {
 namespace {
 
-using WinFileTest = testing::StoreTest;
+using ConfigStoreWinTest = testing::StoreTest;
 
 std::wstring Wide(const std::string& path) { return std::filesystem::path(path).wstring(); }
 
-TEST_F(WinFileTest, OtherWritersGetASharingViolationWhileReadersRead) {
+TEST_F(ConfigStoreWinTest, OtherWritersGetASharingViolationWhileReadersRead) {
   OpenWith("[S]\r\nK=1");
   const HANDLE writer = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -31,7 +31,7 @@ TEST_F(WinFileTest, OtherWritersGetASharingViolationWhileReadersRead) {
 // The file is prepared by the test run's fixture with the read-only mode and, where the system
 // allows it, the immutable flag: Wine keeps the read-only attribute as the Unix mode, which a
 // root user could write anyway.
-TEST_F(WinFileTest, AReadOnlyFileIsReadButNotWritten) {
+TEST_F(ConfigStoreWinTest, AReadOnlyFileIsReadButNotWritten) {
   const std::string readOnly = LUMATREL_READONLY_INI;
   ASSERT_NE(GetFileAttributesW(Wide(readOnly).c_str()), INVALID_FILE_ATTRIBUTES) << "prepared by ctest";
   const HANDLE probe = CreateFileW(Wide(readOnly).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -49,7 +49,7 @@ TEST_F(WinFileTest, AReadOnlyFileIsReadButNotWritten) {
   EXPECT_EQ(testing::ReadFileBytes(Wide(readOnly)), "[S]\r\nK=1");
 }
 
-TEST_F(WinFileTest, AChineseFileNameReachesTheFileSystemAsItsCharacters) {
+TEST_F(ConfigStoreWinTest, AChineseFileNameReachesTheFileSystemAsItsCharacters) {
   const std::string gbkPath = folder.PathOf("") + "设置.ini";
   ASSERT_TRUE(store.Open(gbkPath, StorageMode::File));
   store.SelectSection("S");
@@ -68,7 +68,7 @@ std::wstring FromAnsi(const std::string& text) {
   return wide;
 }
 
-TEST_F(WinFileTest, WindowsReadsTheSameValuesFromTheDocument) {
+TEST_F(ConfigStoreWinTest, WindowsReadsTheSameValuesFromTheDocument) {
   OpenWith("", false);
   struct Entry {
     std::string section, key, value;
