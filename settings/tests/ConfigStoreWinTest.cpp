@@ -28,6 +28,43 @@ TEST_F(ConfigStoreWinTest, OtherWritersGetASharingViolationWhileReadersRead) {
   CloseHandle(reader);
 }
 
+// Another running copy of the program. The test starts its own executable again, limited to
+// this test; the copy finds the held file's path in its environment and plays the second copy.
+TEST_F(ConfigStoreWinTest, ASecondProcessReadsButCannotWrite) {
+  constexpr const char* kHeldFile = "LUMATREL_HELD_SETTINGS";
+  char held[1024] = {};
+  const DWORD heldLength = GetEnvironmentVariableA(kHeldFile, held, sizeof held);
+  if (heldLength > 0 && heldLength < sizeof held) {
+    ConfigStore second;
+    EXPECT_FALSE(second.Open(held, StorageMode::File));
+    second.SelectSection("S");
+    EXPECT_EQ(second.ReadText("K"), "1");
+    EXPECT_TRUE(second.WriteText("K", "2"));
+    EXPECT_EQ(second.ReadText("K"), "2");
+    return;
+  }
+  OpenWith("[S]\r\nK=1");
+  wchar_t exe[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
+  std::wstring command = L"\"" + std::wstring(exe) +
+                         L"\" --gtest_filter=ConfigStoreWinTest.ASecondProcessReadsButCannotWrite";
+  ASSERT_TRUE(SetEnvironmentVariableA(kHeldFile, path.c_str()));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const BOOL started =
+      CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+  SetEnvironmentVariableA(kHeldFile, nullptr);
+  ASSERT_TRUE(started);
+  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+  DWORD exitCode = 99;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(OnDisk(), "[S]\r\nK=1");
+}
+
 // The file is prepared by the test run's fixture with the read-only mode and, where the system
 // allows it, the immutable flag: Wine keeps the read-only attribute as the Unix mode, which a
 // root user could write anyway.
