@@ -20,7 +20,8 @@ TEST(MultipartTest, BoundaryIsTakenFromTheContentType) {
 }
 
 TEST(MultipartTest, ReadsEveryPartWithItsNameFileNameTypeAndExactBytes) {
-  const std::string picture("\x89PNG\r\n\x1a\n\0\r\n-\r\n--b", 19);
+  const char raw[] = "\x89PNG\r\n\x1a\n\0\r\n-\r\n--b";  // a zero byte and near-delimiters inside
+  const std::string picture(raw, sizeof raw - 1);
   const std::string body = "preamble\r\n--XyZ\r\n"
                            "Content-Disposition: form-data; name=\"Filename\"\r\n\r\n"
                            "\xc3\xfb.png\r\n--XyZ  \r\n"
