@@ -9,6 +9,7 @@
 #include <array>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "http/RequestComponent.h"
@@ -145,22 +146,24 @@ class WinHttpComponent final : public RequestComponent {
   // the component's own wait (or the dispatch between slices) delivers.
   class Watchdog {
    public:
-    Watchdog(WinHttpComponent* component, Millis deadline) {
-      g_guarded = component;
-      g_deadline = deadline;
+    Watchdog(WinHttpComponent* component, Millis deadline)
+        : previousGuarded_(std::exchange(g_guarded, component)), previousDeadline_(std::exchange(g_deadline, deadline)) {
       timer_ = SetTimer(nullptr, 0, kWatchdogMs, &Watchdog::OnTimer);
     }
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
     ~Watchdog() {
       if (timer_) KillTimer(nullptr, timer_);
-      g_guarded = nullptr;
+      g_guarded = previousGuarded_;
+      g_deadline = previousDeadline_;
     }
 
    private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
       if (g_guarded) g_guarded->AbortIfLate(g_deadline);
     }
+    WinHttpComponent* previousGuarded_;
+    Millis previousDeadline_;
     UINT_PTR timer_ = 0;
   };
 
