@@ -33,6 +33,16 @@ std::string UtcNow() {
   return text;
 }
 
+// A request path is the client's text: control bytes (a decoded %0a) must not start a forged
+// log line.
+std::string Printable(std::string_view text) {
+  std::string out(text.substr(0, 512));
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
+  return out;
+}
+
 std::string EntityTagOf(const PictureRequest& picture) {
   return "\"" + picture.id + "-" + std::to_string(RenditionSize(picture.rendition)) + "\"";
 }
@@ -68,7 +78,7 @@ PictureHost::PictureHost(HostOptions options, PictureStore& store) : options_(st
   });
   server_.set_logger([](const httplib::Request& request, const httplib::Response& response) {
     std::printf("%s %s %s %s %d %zu%s%s\n", UtcNow().c_str(), request.remote_addr.c_str(), request.method.c_str(),
-                request.path.c_str(), response.status, response.body.size(), logNote.empty() ? "" : " ",
+                Printable(request.path).c_str(), response.status, response.body.size(), logNote.empty() ? "" : " ",
                 logNote.c_str());
     std::fflush(stdout);
   });

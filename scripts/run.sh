@@ -56,7 +56,7 @@ cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.c
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMATREL_WERROR=ON -DLUMATREL_NATIVE_BUILD_DIR="$BUILD/native" >/dev/null
 cmake --build "$BUILD/win" -j"$JOBS" --target Lumatrel
 
-EXE="$BUILD/win/app/Lumatrel.exe"
+EXE="$BUILD/win/app/win/Lumatrel.exe"
 [ -f "$EXE" ] || EXE=$(find "$BUILD/win" -name Lumatrel.exe -type f -print -quit)
 if [ -z "$EXE" ] || [ ! -f "$EXE" ]; then
   say "the build made no Lumatrel.exe"

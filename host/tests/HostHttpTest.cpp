@@ -180,7 +180,7 @@ TEST_F(HostHttpTest, OnlyStrictPictureAddressesAreServed) {
       "/p/../../etc/passwd", "/p/%2e%2e/%2e%2e/etc/passwd", "/p/..%2f..%2fetc%2fpasswd", "/../../etc/passwd",
       "/p/" + id + "0", "/p/" + id.substr(1), "/p/" + upper, "/p/" + id + "/", "/p/" + id + "/original",
       "/p/" + id + "/1000.jpg", "/p/" + id + "/../" + id, "/p/ffffffffffffffffffffffffffffffff",
-      "/p/" + id + "/460.jpg%00", "/asyn/uploadpicCommon.php", "/", "/p/",
+      "/p/" + id + "/460.jpg%00", "/asyn/uploadpicCommon.php", "/", "/p/", "/p/%0aforged-line",
   };
   for (const std::string& path : paths) {
     auto reply = client.Get(path);
@@ -191,6 +191,10 @@ TEST_F(HostHttpTest, OnlyStrictPictureAddressesAreServed) {
   auto good = client.Get(answer.path + "/460.jpg");
   ASSERT_TRUE(good);
   EXPECT_EQ(good->status, 200);
+  // One log line per request, and a path cannot start a line of its own.
+  const std::string log = host_.Log();
+  EXPECT_EQ(log.find("\nforged-line"), std::string::npos);
+  EXPECT_NE(log.find("GET /p/?forged-line 404"), std::string::npos) << log;
 }
 
 TEST_F(HostHttpTest, ARestartServesEverythingStoredBefore) {
