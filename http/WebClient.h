@@ -29,11 +29,10 @@ class WebClient {
   // proxy: omitted leaves the instance's proxy alone, "-1" too; empty resets it to the default;
   // "IE" reads the current user's Internet Settings. cookie is in/out: when it is empty and
   // cookieText is not, it receives cookieText (nullptr stands for an omitted cookie).
-  Text FetchText(const Text& url, const Text& bodyText = {}, std::int32_t replyCharset = 0,
-                 float timeoutSeconds = 0.0f, const std::optional<Text>& proxy = std::nullopt,
-                 bool synchronous = false, const Bytes& bodyBytes = {}, const Text& referer = {},
-                 Text* cookie = nullptr, bool keepReplyCookies = false, const Text& contentType = {},
-                 const Text& userAgent = {});
+  Text FetchText(const Text& url, const Text& bodyText = {}, std::int32_t replyCharset = 0, float timeoutSeconds = 0.0f,
+                 const std::optional<Text>& proxy = std::nullopt, bool synchronous = false, const Bytes& bodyBytes = {},
+                 const Text& referer = {}, Text* cookie = nullptr, bool keepReplyCookies = false,
+                 const Text& contentType = {}, const Text& userAgent = {});
 
   // Thin wrappers on request with their defaults; with no instance they do nothing and yield
   // false or empty results.

@@ -23,8 +23,8 @@ struct Reply {
   std::string contentType = "text/html";
   std::vector<std::string> headers;  // whole lines, "Name: value"
   int delayMs = 0;
-  std::string mode = "normal";       // "normal", "silent" (never answers), "half" (closes half-way)
-  std::string body;                  // raw bytes
+  std::string mode = "normal";  // "normal", "silent" (never answers), "half" (closes half-way)
+  std::string body;             // raw bytes
 };
 
 // The reply to the session's request number `number` (1-based), or to every request of the

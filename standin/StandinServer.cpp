@@ -170,10 +170,14 @@ Reply DefaultReply(const std::string& body, const std::string& session, int numb
 
 std::string ReasonOf(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 404:
+      return "Not Found";
+    case 500:
+      return "Internal Server Error";
+    default:
+      return "Status";
   }
 }
 
@@ -257,10 +261,15 @@ int main(int argc, char** argv) {
   int lifetimeSeconds = 1800;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
-    if (option == "--dir") g_dir = argv[i + 1];
-    else if (option == "--port") port = std::atoi(argv[i + 1]);
-    else if (option == "--lifetime") lifetimeSeconds = std::atoi(argv[i + 1]);
-    else return Usage();
+    if (option == "--dir") {
+      g_dir = argv[i + 1];
+    } else if (option == "--port") {
+      port = std::atoi(argv[i + 1]);
+    } else if (option == "--lifetime") {
+      lifetimeSeconds = std::atoi(argv[i + 1]);
+    } else {
+      return Usage();
+    }
   }
   if (g_dir.empty()) return Usage();
   fs::create_directories(g_dir);

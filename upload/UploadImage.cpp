@@ -48,8 +48,8 @@ Text UploadEndpoint() {
 
 std::string_view UploadBodyTemplate() { return kTemplate; }
 
-bool UploadImage(WebClient& client, const Bytes& picture, const Text& fileName, Text& pictureAddress,
-                 Text& failureText, Text& picturePath) {
+bool UploadImage(WebClient& client, const Bytes& picture, const Text& fileName, Text& pictureAddress, Text& failureText,
+                 Text& picturePath) {
   return UploadImage(client, UploadEndpoint(), picture, fileName, pictureAddress, failureText, picturePath);
 }
 

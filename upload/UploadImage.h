@@ -18,8 +18,8 @@ std::string_view UploadBodyTemplate();
 // Posts the picture to the endpoint through client and reads the reply: pictureAddress the
 // reply's url, failureText "上传失败：" and its msg (also on success), picturePath its path made
 // absolute. True exactly when pictureAddress is not empty. All three outputs are always written.
-bool UploadImage(WebClient& client, const Bytes& picture, const Text& fileName, Text& pictureAddress,
-                 Text& failureText, Text& picturePath);
+bool UploadImage(WebClient& client, const Bytes& picture, const Text& fileName, Text& pictureAddress, Text& failureText,
+                 Text& picturePath);
 
 // The same exchange with another endpoint (tests aim it at a stand-in service).
 bool UploadImage(WebClient& client, std::string_view endpoint, const Bytes& picture, const Text& fileName,

@@ -38,18 +38,18 @@ class FetchTextTest : public ::testing::Test {
 TEST_F(FetchTextTest, GetSetsAllThreeHeadersWaitsAndReadsTheBody) {
   request->responseBody = BytesFromText("{\"url\":\"x\"}");
   EXPECT_EQ(client.FetchText("http://h/p"), "{\"url\":\"x\"}");
-  EXPECT_THAT(request->calls, ElementsAre("Open(GET, http://h/p, true)", kReferer, kFormType, kAgent,
-                                          kDefaultTimeouts, "Send()", "WaitForResponse(120)", "ResponseBody()"));
+  EXPECT_THAT(request->calls, ElementsAre("Open(GET, http://h/p, true)", kReferer, kFormType, kAgent, kDefaultTimeouts,
+                                          "Send()", "WaitForResponse(120)", "ResponseBody()"));
 }
 
 TEST_F(FetchTextTest, BytesWinOverTextAndMakeItAPost) {
   const Bytes body{'a', 0, 'b', 0xFF};
   client.FetchText("http://h/p", "text body", 0, 0.0f, std::nullopt, false, body, "", nullptr, false, "my/type",
                    "agent");
-  EXPECT_THAT(request->calls, ElementsAre("Open(POST, http://h/p, true)", kReferer,
-                                          "SetRequestHeader(Content-Type, my/type)",
-                                          "SetRequestHeader(User-Agent, agent)", kDefaultTimeouts, "Send(bytes:4)",
-                                          "WaitForResponse(120)", "ResponseBody()"));
+  EXPECT_THAT(request->calls,
+              ElementsAre("Open(POST, http://h/p, true)", kReferer, "SetRequestHeader(Content-Type, my/type)",
+                          "SetRequestHeader(User-Agent, agent)", kDefaultTimeouts, "Send(bytes:4)",
+                          "WaitForResponse(120)", "ResponseBody()"));
   EXPECT_EQ(request->sentBytes, body);
 }
 
@@ -149,7 +149,8 @@ TEST_F(FetchTextTest, ProxyStep) {
       {Text(""), {kDefaultTimeouts, "(events)", "SetProxy(0, , )", "Send()"}},
       {Text("IE"), {kDefaultTimeouts, "(events)", fromIe, "Send()"}},
       {Text("ie"), {kDefaultTimeouts, "(events)", "SetProxy(2, ie, )", "Send()"}},
-      {Text("http=p:8080;https=q:8443"), {kDefaultTimeouts, "(events)", "SetProxy(2, http=p:8080;https=q:8443, )", "Send()"}},
+      {Text("http=p:8080;https=q:8443"),
+       {kDefaultTimeouts, "(events)", "SetProxy(2, http=p:8080;https=q:8443, )", "Send()"}},
   };
   for (const Case& c : cases) {
     request->calls.clear();
@@ -175,8 +176,8 @@ TEST_F(FetchTextTest, ProxyFromInternetSettings) {
 
 TEST_F(FetchTextTest, SynchronousOpensSynchronouslyAndDoesNotWait) {
   client.FetchText("http://h/p", "", -1, 0.0f, std::nullopt, true);
-  EXPECT_THAT(request->calls, ElementsAre("Open(GET, http://h/p, false)", kReferer, kFormType, kAgent,
-                                          kDefaultTimeouts, "Send()", "ResponseBody()"));
+  EXPECT_THAT(request->calls, ElementsAre("Open(GET, http://h/p, false)", kReferer, kFormType, kAgent, kDefaultTimeouts,
+                                          "Send()", "ResponseBody()"));
 }
 
 TEST_F(FetchTextTest, ReplyModes) {

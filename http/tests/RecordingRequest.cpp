@@ -21,8 +21,8 @@ bool RecordingRequest::SetRequestHeader(const Text& name, const Text& value) {
 
 bool RecordingRequest::SetTimeouts(std::int32_t resolveMs, std::int32_t connectMs, std::int32_t sendMs,
                                    std::int32_t receiveMs) {
-  Record("SetTimeouts(" + std::to_string(resolveMs) + ", " + std::to_string(connectMs) + ", " +
-         std::to_string(sendMs) + ", " + std::to_string(receiveMs) + ")");
+  Record("SetTimeouts(" + std::to_string(resolveMs) + ", " + std::to_string(connectMs) + ", " + std::to_string(sendMs) +
+         ", " + std::to_string(receiveMs) + ")");
   return true;
 }
 

@@ -49,8 +49,7 @@ class ComPtr {
 class Bstr {
  public:
   Bstr() = default;
-  explicit Bstr(std::wstring_view text)
-      : bstr_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  explicit Bstr(std::wstring_view text) : bstr_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
   Bstr(Bstr&& other) noexcept : bstr_(std::exchange(other.bstr_, nullptr)) {}
   Bstr& operator=(Bstr&& other) noexcept {
     if (this != &other) {

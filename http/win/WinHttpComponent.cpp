@@ -44,22 +44,23 @@ class WinHttpComponent final : public RequestComponent {
     aborted_ = false;
     sent_ = false;
     return Invoke(L"Open", DISPATCH_METHOD, nullptr, Variant::FromText(WideFromText(method)),
-                                           Variant::FromText(WideFromText(url)), Variant::FromBool(async));
+                  Variant::FromText(WideFromText(url)), Variant::FromBool(async));
   }
 
   bool SetRequestHeader(const Text& name, const Text& value) override {
-    return Invoke(L"SetRequestHeader", DISPATCH_METHOD, nullptr, Variant::FromText(WideFromText(name)), Variant::FromText(WideFromText(value)));
+    return Invoke(L"SetRequestHeader", DISPATCH_METHOD, nullptr, Variant::FromText(WideFromText(name)),
+                  Variant::FromText(WideFromText(value)));
   }
 
   bool SetTimeouts(std::int32_t resolveMs, std::int32_t connectMs, std::int32_t sendMs,
                    std::int32_t receiveMs) override {
-    return Invoke(L"SetTimeouts", DISPATCH_METHOD, nullptr, Variant::FromInt32(resolveMs), Variant::FromInt32(connectMs), Variant::FromInt32(sendMs),
-                 Variant::FromInt32(receiveMs));
+    return Invoke(L"SetTimeouts", DISPATCH_METHOD, nullptr, Variant::FromInt32(resolveMs),
+                  Variant::FromInt32(connectMs), Variant::FromInt32(sendMs), Variant::FromInt32(receiveMs));
   }
 
   bool SetProxy(std::int32_t setting, const Text& server, const Text& bypassList) override {
-    return Invoke(L"SetProxy", DISPATCH_METHOD, nullptr, Variant::FromInt32(setting), Variant::FromText(WideFromText(server)),
-                 Variant::FromText(WideFromText(bypassList)));
+    return Invoke(L"SetProxy", DISPATCH_METHOD, nullptr, Variant::FromInt32(setting),
+                  Variant::FromText(WideFromText(server)), Variant::FromText(WideFromText(bypassList)));
   }
 
   bool Send(const RequestBody& body) override {
@@ -138,16 +139,15 @@ class WinHttpComponent final : public RequestComponent {
     return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
   }
 
-  static bool IsTrue(const Variant& value) {
-    return value.Type() == VT_BOOL && V_BOOL(value.Get()) != VARIANT_FALSE;
-  }
+  static bool IsTrue(const Variant& value) { return value.Type() == VT_BOOL && V_BOOL(value.Get()) != VARIANT_FALSE; }
 
   // Aborts the guarded request once the deadline has passed, from a thread timer whose messages
   // the component's own wait (or the dispatch between slices) delivers.
   class Watchdog {
    public:
     Watchdog(WinHttpComponent* component, Millis deadline)
-        : previousGuarded_(std::exchange(g_guarded, component)), previousDeadline_(std::exchange(g_deadline, deadline)) {
+        : previousGuarded_(std::exchange(g_guarded, component)),
+          previousDeadline_(std::exchange(g_deadline, deadline)) {
       timer_ = SetTimer(nullptr, 0, kWatchdogMs, &Watchdog::OnTimer);
     }
     Watchdog(const Watchdog&) = delete;

@@ -69,8 +69,8 @@ class StandinTest : public ::testing::Test {
 };
 
 std::string Post(const std::string& path, const std::string& body, const std::string& extra = "") {
-  return "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + extra + "Content-Length: " + std::to_string(body.size()) +
-         "\r\n\r\n" + body;
+  return "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + extra +
+         "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
 TEST_F(StandinTest, RecordsEachRequestExactly) {
@@ -137,8 +137,7 @@ TEST_F(StandinTest, DelaysAndContinues) {
   ASSERT_TRUE(ScriptReply(session, late));
   Connection connection;
   ASSERT_TRUE(connection.connected());
-  connection.Send("POST /t/" + session +
-                  "/x HTTP/1.1\r\nExpect: 100-continue\r\nContent-Length: 3\r\n\r\n");
+  connection.Send("POST /t/" + session + "/x HTTP/1.1\r\nExpect: 100-continue\r\nContent-Length: 3\r\n\r\n");
   EXPECT_EQ(connection.ReadAll(300), "HTTP/1.1 100 Continue\r\n\r\n");
   const long long start = NowMs();
   connection.Send("abc");

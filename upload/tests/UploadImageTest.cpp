@@ -18,8 +18,8 @@ Bytes ExpectedBody(const Text& name, const Bytes& picture) {
   const Text head = kDelimiter + "\r\nContent-Disposition: form-data; name=\"Filename\"\r\n\r\n" + name + "\r\n" +
                     kDelimiter + "\r\nContent-Disposition: form-data; name=\"filename\"; filename=\"" + name +
                     "\"\r\nContent-Type: application/octet-stream\r\n\r\n";
-  const Text tail = "\r\n" + kDelimiter + "\r\nContent-Disposition: form-data; name=\"Upload\"\r\n\r\nSubmit Query\r\n" +
-                    kDelimiter + "--";
+  const Text tail = "\r\n" + kDelimiter +
+                    "\r\nContent-Disposition: form-data; name=\"Upload\"\r\n\r\nSubmit Query\r\n" + kDelimiter + "--";
   Bytes body(head.begin(), head.end());
   body.insert(body.end(), picture.begin(), picture.end());
   body.insert(body.end(), tail.begin(), tail.end());
@@ -57,13 +57,13 @@ TEST(UploadTemplate, EndpointIsBuiltIn) {
 TEST_F(UploadImageTest, PostsTheFilledTemplateAsBytesWithTheFormHeaders) {
   const Bytes picture{0x89, 'P', 'N', 'G', 0, 0, 0x1A, '\r', '\n', 0xFF};
   Upload(picture, "图片 一.png");
-  EXPECT_THAT(request->calls,
-              ElementsAre("Open(POST, " + kEndpoint + ", true)", "SetRequestHeader(Referer, " + kEndpoint + ")",
-                          "SetRequestHeader(Content-Type, multipart/form-data; "
-                          "boundary=----------GI3Ef1KM7gL6gL6Ef1ei4Ef1gL6gL6)",
-                          "SetRequestHeader(User-Agent, Shockwave Flash)", "SetTimeouts(10000, 10000, 120000, 60000)",
-                          "Send(bytes:" + std::to_string(398 + 2 * 11 + 10) + ")", "WaitForResponse(120)",
-                          "ResponseBody()"));
+  EXPECT_THAT(
+      request->calls,
+      ElementsAre("Open(POST, " + kEndpoint + ", true)", "SetRequestHeader(Referer, " + kEndpoint + ")",
+                  "SetRequestHeader(Content-Type, multipart/form-data; "
+                  "boundary=----------GI3Ef1KM7gL6gL6Ef1ei4Ef1gL6gL6)",
+                  "SetRequestHeader(User-Agent, Shockwave Flash)", "SetTimeouts(10000, 10000, 120000, 60000)",
+                  "Send(bytes:" + std::to_string(398 + 2 * 11 + 10) + ")", "WaitForResponse(120)", "ResponseBody()"));
   EXPECT_EQ(request->sentBytes, ExpectedBody("图片 一.png", picture));
 }
 

@@ -53,8 +53,8 @@ TEST_F(UploadImageWinTest, TheServiceReceivesTheBodyByteForByte) {
     EXPECT_EQ(body.size(), 398 + 2 * c.name.size() + c.picture.size());
     const std::string template_(UploadBodyTemplate());
     const std::size_t at = template_.find("#图片数据#");
-    std::string expected = template_.substr(0, at) + std::string(c.picture.begin(), c.picture.end()) +
-                           template_.substr(at + 10);
+    std::string expected =
+        template_.substr(0, at) + std::string(c.picture.begin(), c.picture.end()) + template_.substr(at + 10);
     for (std::size_t p = expected.find("#文件名称#"); p != std::string::npos; p = expected.find("#文件名称#", p)) {
       expected.replace(p, 10, c.name);
       p += c.name.size();

@@ -66,10 +66,10 @@ TEST_F(WinHttpTest, RepliesInEachCharsetBecomeGbk) {
   };
   const Case cases[] = {
       {"{\"msg\":\"ok\"}", "{\"msg\":\"ok\"}"},
-      {"\xE4\xB8\x8A\xE4\xBC\xA0", "上传"},                                   // UTF-8, no mark
-      {std::string("\xFF\xFE\x0A\x4E\x20\x4F", 6), "上传"},                   // UTF-16LE with its mark
-      {"\xC9\xCF\xB4\xAB ok", "上传 ok"},                                     // GBK
-      {"<html><head><meta charset=Big5></head>\xA4\xA4\xA4\xE5</html>",       // Big5 declared
+      {"\xE4\xB8\x8A\xE4\xBC\xA0", "上传"},                              // UTF-8, no mark
+      {std::string("\xFF\xFE\x0A\x4E\x20\x4F", 6), "上传"},              // UTF-16LE with its mark
+      {"\xC9\xCF\xB4\xAB ok", "上传 ok"},                                // GBK
+      {"<html><head><meta charset=Big5></head>\xA4\xA4\xA4\xE5</html>",  // Big5 declared
        "<html><head><meta charset=Big5></head>中文</html>"},
   };
   int number = 0;
