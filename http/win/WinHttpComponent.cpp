@@ -32,9 +32,11 @@ constexpr UINT kWatchdogMs = 20;
 
 class WinHttpComponent;
 
+// How long a wait may outlive an abort before it is taken as lost (see Revive).
+constexpr Millis kLostSignalMs = 200;
+
 // The component whose wait a watchdog timer currently guards (one thread runs everything).
 WinHttpComponent* g_guarded = nullptr;
-Millis g_deadline = 0;
 
 class WinHttpComponent final : public RequestComponent {
  public:
@@ -43,6 +45,7 @@ class WinHttpComponent final : public RequestComponent {
   bool Open(const Text& method, const Text& url, bool async) override {
     aborted_ = false;
     sent_ = false;
+    revived_ = false;
     return Invoke(L"Open", DISPATCH_METHOD, nullptr, Variant::FromText(WideFromText(method)),
                   Variant::FromText(WideFromText(url)), Variant::FromBool(async));
   }
@@ -80,26 +83,31 @@ class WinHttpComponent final : public RequestComponent {
   }
 
   // The wait is made of one-second waits of the component, with window events dispatched
-  // between them and a watchdog timer that aborts the request at our own deadline. Under Wine the
-  // component's wait dispatches the thread's messages itself, restarts its time-out on every one
-  // of them (so a slice lasts until the reply or the abort) and answers false at once when the
-  // reply was already complete; and the reply must complete while a wait is in progress, or the
-  // instance fails its next request. So the component is always waiting, apart from the short
-  // stretches between slices.
+  // between them and a watchdog timer that keeps our own deadline. What shapes it is Wine's
+  // component: its wait dispatches the thread's messages itself and restarts its time-out on every
+  // one of them (so under Wine a slice lasts until the reply or an abort); it answers false at once
+  // when the reply was already complete; a reply that completes while no wait is in progress makes
+  // the instance fail its next request; and an abort during its wait can lose the signal that
+  // would end that wait. So the component is always waiting, and the watchdog both aborts at the
+  // deadline and revives a wait that outlives an abort (see Revive).
   bool WaitForResponse(std::int32_t seconds) override {
     if (!sent_ || aborted_) return false;
-    const Millis deadline = Now() + static_cast<Millis>(std::max<std::int32_t>(seconds, 0)) * 1000;
-    Watchdog watchdog(this, deadline);
+    deadline_ = Now() + static_cast<Millis>(std::max<std::int32_t>(seconds, 0)) * 1000;
+    Watchdog watchdog(this);
     for (;;) {
-      if (Now() >= deadline) {
+      if (Now() >= deadline_) {
         // A reply that is still coming must not be read half-way.
         Abort();
         return false;
       }
       const Millis asked = Now();
       Variant finished;
-      if (!Invoke(L"WaitForResponse", DISPATCH_METHOD, &finished, Variant::FromInt32(1)) || aborted_) return false;
-      if (IsTrue(finished) || Now() - asked < kPromptAnswer) return true;
+      inWait_ = true;
+      const bool answered = Invoke(L"WaitForResponse", DISPATCH_METHOD, &finished, Variant::FromInt32(1));
+      inWait_ = false;
+      if (!answered || aborted_) return false;
+      // A signal left over from an earlier abort can end a wait before the reply has even begun.
+      if ((IsTrue(finished) || Now() - asked < kPromptAnswer) && HeadersArrived()) return true;
       DispatchPendingEvents();
       if (aborted_) return false;
     }
@@ -124,13 +132,9 @@ class WinHttpComponent final : public RequestComponent {
   }
 
   void Abort() override {
+    if (!aborted_) abortedAt_ = Now();
     aborted_ = true;
     Invoke(L"Abort", DISPATCH_METHOD, nullptr);
-  }
-
-  // Called by the watchdog timer while the component's own wait holds the thread.
-  void AbortIfLate(Millis deadline) {
-    if (!aborted_ && Now() >= deadline) Abort();
   }
 
  private:
@@ -141,29 +145,48 @@ class WinHttpComponent final : public RequestComponent {
 
   static bool IsTrue(const Variant& value) { return value.Type() == VT_BOOL && V_BOOL(value.Get()) != VARIANT_FALSE; }
 
-  // Aborts the guarded request once the deadline has passed, from a thread timer whose messages
-  // the component's own wait (or the dispatch between slices) delivers.
+  // The status line has been read: the reply has begun.
+  bool HeadersArrived() {
+    Variant status;
+    return Invoke(L"Status", DISPATCH_PROPERTYGET, &status);
+  }
+
+  // Each watchdog tick, while a wait of ours runs.
+  void OnWatchdog() {
+    if (!aborted_ && Now() >= deadline_) Abort();
+    if (aborted_ && inWait_ && !revived_ && Now() - abortedAt_ >= kLostSignalMs) Revive();
+  }
+
+  // Wine's Abort waits for the request's worker to finish and can swallow the one signal that
+  // would end the component's wait in progress, which then goes on for as long as messages
+  // arrive. A request to a closed loopback port fails at once and gives the wait its signal; the
+  // aborted exchange is over anyway, and the next one opens the instance afresh.
+  void Revive() {
+    revived_ = true;
+    Invoke(L"Open", DISPATCH_METHOD, nullptr, Variant::FromText(L"GET"), Variant::FromText(L"http://127.0.0.1:1/"),
+           Variant::FromBool(true));
+    Invoke(L"Send", DISPATCH_METHOD, nullptr);
+  }
+
+  // A thread timer for the length of a wait: its messages are delivered by the component's own
+  // wait (or the dispatch between slices).
   class Watchdog {
    public:
-    Watchdog(WinHttpComponent* component, Millis deadline)
-        : previousGuarded_(std::exchange(g_guarded, component)),
-          previousDeadline_(std::exchange(g_deadline, deadline)) {
+    explicit Watchdog(WinHttpComponent* component) : previous_(std::exchange(g_guarded, component)) {
       timer_ = SetTimer(nullptr, 0, kWatchdogMs, &Watchdog::OnTimer);
     }
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
     ~Watchdog() {
       if (timer_) KillTimer(nullptr, timer_);
-      g_guarded = previousGuarded_;
-      g_deadline = previousDeadline_;
+      g_guarded = previous_;
     }
 
    private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-      if (g_guarded) g_guarded->AbortIfLate(g_deadline);
+      if (g_guarded) g_guarded->OnWatchdog();
     }
-    WinHttpComponent* previousGuarded_;
-    Millis previousDeadline_;
+    WinHttpComponent* previous_;
     UINT_PTR timer_ = 0;
   };
 
@@ -210,6 +233,10 @@ class WinHttpComponent final : public RequestComponent {
   std::map<std::wstring, DISPID> ids_;
   bool aborted_ = false;
   bool sent_ = false;
+  bool inWait_ = false;
+  bool revived_ = false;
+  Millis deadline_ = 0;
+  Millis abortedAt_ = 0;
 };
 
 }  // namespace
