@@ -86,6 +86,10 @@ class MainWindowTest : public ::testing::Test {
 
   void TearDown() override {
     application.reset();
+    // A window destroyed without its loop (a test that stopped early) leaves its WM_QUIT behind.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     std::error_code ignored;
     fs::remove_all(root, ignored);
   }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/win/Application.h"
 #include "app/win/ScopedWin.h"
 #include "text/Gb18030.h"
 
@@ -27,6 +28,13 @@ TEST(PathsFromDialogBufferTest, JoinsTheFolderAndEachName) {
       {std::wstring(L"\0\0", 2), {}},
   };
   for (const DialogCase& c : cases) EXPECT_EQ(PathsFromDialogBuffer(c.buffer.data(), c.buffer.size()), c.paths);
+}
+
+TEST(SettingsPathTest, IsLumatrelIniBesideTheExecutable) {
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  const fs::path expected = fs::path(exe).parent_path() / L"Lumatrel.ini";
+  EXPECT_EQ(WideFromText(SettingsPathBesideExecutable()), expected.wstring());
 }
 
 class WinPictureFilesTest : public ::testing::Test {
