@@ -492,17 +492,33 @@ TEST_F(MainWindowTest, StopDuringADelayedReplyEndsTheBatchAfterThatRow) {
   ASSERT_TRUE(si::ScriptReply(session, UploadReply("first", 0), 1));
   ASSERT_TRUE(si::ScriptReply(session, UploadReply("late", 20000), 2));
   std::vector<fs::path> files;
-  for (int i = 1; i <= 5; ++i) files.push_back(Picture(L"p" + std::to_wstring(i) + L".png", 100 * i));
+  // The second is large enough for the simulated progress to show part of a bar while it waits.
+  for (int i = 1; i <= 5; ++i) files.push_back(Picture(L"p" + std::to_wstring(i) + L".png", i == 2 ? 300 * 1024 : 100 * i));
   StartApplication();
 
   bool clicked = false;
+  bool shot = false;
+  bool shooting = false;
   std::vector<std::wstring> captions;
   const DWORD start = GetTickCount();
   ASSERT_TRUE(RunBatch(files, [&] {
+    if (shooting) return;
     const std::wstring caption = WindowText(Button());
     if (captions.empty() || captions.back() != caption) captions.push_back(caption);
     // The stop click, once the second exchange waits for its slow reply.
-    if (!clicked && RowIcon(List(), 1) == 3 && si::RecordedRequest(session, 2)) {
+    // Once the bar has moved, a picture of the window in the middle of an exchange.
+    const LRESULT bar = SendMessageW(Child(ControlId::进度条), PBM_GETPOS, 0, 0);
+    if (!clicked && RowIcon(List(), 1) == 3 && si::RecordedRequest(session, 2) && bar > 0 && !shot) {
+      // One tick: 60 to 65 KiB of 300 KiB.
+      EXPECT_GE(bar, 20);
+      EXPECT_LE(bar, 21);
+      // The screenshot pumps messages, and so this very watcher: it must not click meanwhile.
+      shooting = true;
+      EXPECT_TRUE(SaveScreenshot("main-window-during-exchange-" + LocaleTag() + ".png"));
+      shooting = false;
+      shot = true;
+    }
+    if (!clicked && shot) {
       clicked = true;
       // Sent, not posted: the stop branch returns at once, and its caption can be read.
       SendMessageW(Button(), BM_CLICK, 0, 0);
