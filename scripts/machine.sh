@@ -29,10 +29,24 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 LUMATREL_WINESERVER_PID=""
 LUMATREL_XVFB_PID=""
 
+# SimSun (宋体) stands for an installed CJK font that also has Latin letters; otherwise Wine
+# picks a CJK-only fallback in a non-Chinese locale and Latin text shows as boxes. Written with
+# regedit from a UTF-16 file, since "reg add" mangles the Chinese name.
+lumatrel_wine_fonts() {
+  local reg
+  reg=$(mktemp --suffix=.reg)
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"宋体"="WenQuanYi Micro Hei"' \
+    '"SimSun"="WenQuanYi Micro Hei"' '' | iconv -f UTF-8 -t UTF-16 >"$reg"
+  wine regedit /s "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+  rm -f "$reg"
+}
+
 # Creates the prefix on first use (crash dialog off, fonts for the window), then starts a
 # persistent wineserver and Wine's services outside any test runner's pipes.
 lumatrel_wine_up() {
-  if [ ! -f "$WINEPREFIX/.lumatrel-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.lumatrel-ready-2" ]; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     if ! wineboot -i >/dev/null 2>&1 </dev/null; then
@@ -45,8 +59,9 @@ lumatrel_wine_up() {
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    lumatrel_wine_fonts
     wineserver -w
-    touch "$WINEPREFIX/.lumatrel-ready"
+    touch "$WINEPREFIX/.lumatrel-ready-2"
   fi
   wineserver -f -p </dev/null >/dev/null 2>&1 &
   LUMATREL_WINESERVER_PID=$!

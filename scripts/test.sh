@@ -34,6 +34,7 @@ cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.c
 cmake --build "$BUILD/win" -j"$JOBS"
 
 echo "== Windows tests (Wine)"
-lumatrel_wine_up
+# The display first: Wine's services started without one leave windows uncreatable.
 lumatrel_xvfb_up
+lumatrel_wine_up
 LC_ALL=zh_CN.UTF-8 ctest --test-dir "$BUILD/win" --output-on-failure -j"$JOBS" --timeout 300
