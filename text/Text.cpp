@@ -18,7 +18,9 @@ bool EndsScan(std::string_view s, Size i) { return IsLeadByte(At(s, i)) && i + 1
 
 bool MatchesAt(std::string_view text, Size i, std::string_view needle, bool caseSensitive) {
   if (i + needle.size() > text.size()) return false;
-  if (caseSensitive) return std::memcmp(text.data() + i, needle.data(), needle.size()) == 0;
+  if (caseSensitive) {
+    return text[i] == needle[0] && std::memcmp(text.data() + i, needle.data(), needle.size()) == 0;
+  }
   for (Size k = 0; k < needle.size(); ++k) {
     if (FoldAscii(At(text, i + k)) != FoldAscii(At(needle, k))) return false;
   }
@@ -74,21 +76,21 @@ Text Replace(std::string_view text, std::string_view find, std::string_view with
   if (count <= 0) count = -1;  // an omitted count (0) replaces every match
   Text out;
   out.reserve(n);
-  out.append(text.substr(0, from));
-  Size i = from;
-  while (i < n) {
+  // Unchanged stretches are copied whole, from runStart up to the next match.
+  Size runStart = 0;
+  for (Size i = from; count != 0 && i + find.size() <= n;) {
     if (EndsScan(text, i)) break;
-    if (count != 0 && MatchesAt(text, i, find, caseSensitive)) {
+    if (MatchesAt(text, i, find, caseSensitive)) {
+      out.append(text.substr(runStart, i - runStart));
       out.append(with);
       i += find.size();
+      runStart = i;
       if (count > 0) --count;
       continue;
     }
-    const Size w = CharWidth(text, i);
-    out.append(text.substr(i, w));
-    i += w;
+    i += CharWidth(text, i);
   }
-  out.append(text.substr(std::min(i, n)));
+  out.append(text.substr(runStart));
   return out;
 }
 

@@ -1,6 +1,5 @@
 #include "upload/UnescapeText.h"
 
-#include <optional>
 #include <vector>
 
 #include "text/CodePages.h"
@@ -48,46 +47,48 @@ std::vector<Element> Elements(std::string_view text) {
 // The contents of a single-quoted JScript string literal, with its escapes resolved; nothing when
 // the literal would not compile (a line terminator inside it, or a backslash escaping the closing
 // quote). The text holds no apostrophe by the time it gets here.
-std::optional<std::vector<Element>> ReadStringLiteral(const std::vector<Element>& in) {
-  std::vector<Element> out;
-  out.reserve(in.size());
+// Works in place: an escape never gives more elements than it takes, so the write position never
+// passes the read position.
+bool ReadStringLiteral(std::vector<Element>& in) {
+  std::size_t w = 0;
+  auto put = [&](Element e) { in[w++] = e; };
   const std::size_t n = in.size();
   for (std::size_t i = 0; i < n;) {
     const Element c = in[i];
-    if (c == '\r' || c == '\n') return std::nullopt;
+    if (c == '\r' || c == '\n') return false;
     if (c != '\\') {
-      out.push_back(c);
+      put(c);
       ++i;
       continue;
     }
-    if (i + 1 >= n) return std::nullopt;  // escapes the closing quote: the literal never ends
+    if (i + 1 >= n) return false;  // escapes the closing quote: the literal never ends
     const Element e = in[i + 1];
     i += 2;
     switch (e) {
-      case 'b': out.push_back(0x08); break;
-      case 't': out.push_back(0x09); break;
-      case 'n': out.push_back(0x0A); break;
-      case 'v': out.push_back(0x0B); break;
-      case 'f': out.push_back(0x0C); break;
-      case 'r': out.push_back(0x0D); break;
+      case 'b': put(0x08); break;
+      case 't': put(0x09); break;
+      case 'n': put(0x0A); break;
+      case 'v': put(0x0B); break;
+      case 'f': put(0x0C); break;
+      case 'r': put(0x0D); break;
       case '\r':
-      case '\n': return std::nullopt;
+      case '\n': return false;
       case 'x':
         if (i + 1 < n && HexValue(in[i]) >= 0 && HexValue(in[i + 1]) >= 0) {
-          out.push_back(static_cast<Element>(HexValue(in[i]) * 16 + HexValue(in[i + 1])));
+          put(static_cast<Element>(HexValue(in[i]) * 16 + HexValue(in[i + 1])));
           i += 2;
         } else {
-          out.push_back('x');  // JScript's legacy reading: a malformed \x is the letter itself
+          put('x');  // JScript's legacy reading: a malformed \x is the letter itself
         }
         break;
       case 'u':  // only reachable for a "\u" that step 4 did not rewrite; kept for completeness
         if (i + 3 < n && HexValue(in[i]) >= 0 && HexValue(in[i + 1]) >= 0 && HexValue(in[i + 2]) >= 0 &&
             HexValue(in[i + 3]) >= 0) {
-          out.push_back(static_cast<Element>((HexValue(in[i]) << 12) | (HexValue(in[i + 1]) << 8) |
+          put(static_cast<Element>((HexValue(in[i]) << 12) | (HexValue(in[i + 1]) << 8) |
                                              (HexValue(in[i + 2]) << 4) | HexValue(in[i + 3])));
           i += 4;
         } else {
-          out.push_back('u');
+          put('u');
         }
         break;
       default:
@@ -98,40 +99,42 @@ std::optional<std::vector<Element>> ReadStringLiteral(const std::vector<Element>
           for (std::size_t digits = 1; digits < maxDigits && i < n && IsOctal(in[i]); ++digits, ++i) {
             value = value * 8 + (in[i] - '0');
           }
-          out.push_back(value);
+          put(value);
         } else {
-          out.push_back(e);  // any other character stands for itself, "\/" included
+          put(e);  // any other character stands for itself, "\/" included
         }
         break;
     }
   }
-  return out;
+  in.resize(w);
+  return true;
 }
 
 // The global unescape(): %uXXXX and %XX become the units they name; any other % stays.
-std::vector<Element> Unescape(const std::vector<Element>& in) {
-  std::vector<Element> out;
-  out.reserve(in.size());
+// In place as well: each sequence shrinks to one element.
+void Unescape(std::vector<Element>& in) {
+  std::size_t w = 0;
+  auto put = [&](Element e) { in[w++] = e; };
   const std::size_t n = in.size();
   auto hex = [&](std::size_t at) { return at < n ? HexValue(in[at]) : -1; };
   for (std::size_t i = 0; i < n;) {
     if (in[i] == '%') {
       if (i + 5 < n && in[i + 1] == 'u' && hex(i + 2) >= 0 && hex(i + 3) >= 0 && hex(i + 4) >= 0 &&
           hex(i + 5) >= 0) {
-        out.push_back(static_cast<Element>((hex(i + 2) << 12) | (hex(i + 3) << 8) | (hex(i + 4) << 4) | hex(i + 5)));
+        put(static_cast<Element>((hex(i + 2) << 12) | (hex(i + 3) << 8) | (hex(i + 4) << 4) | hex(i + 5)));
         i += 6;
         continue;
       }
       if (i + 2 < n && hex(i + 1) >= 0 && hex(i + 2) >= 0) {
-        out.push_back(static_cast<Element>((hex(i + 1) << 4) | hex(i + 2)));
+        put(static_cast<Element>((hex(i + 1) << 4) | hex(i + 2)));
         i += 3;
         continue;
       }
     }
-    out.push_back(in[i]);
+    put(in[i]);
     ++i;
   }
-  return out;
+  in.resize(w);
 }
 
 // Back to GBK: runs of units through the code page ('?' where GBK has no form), raw characters as
@@ -166,9 +169,10 @@ Text UnescapeText(std::string_view input) {
   if (Find(text, "\\u") != -1) text = Replace(text, "\\u", "%u");
   text = Replace(text, "'", "\xA1\xAF");
 
-  const auto literal = ReadStringLiteral(Elements(text));
-  if (!literal) return {};
-  Text result = ToGbk(Unescape(*literal));
+  std::vector<Element> elements = Elements(text);
+  if (!ReadStringLiteral(elements)) return {};
+  Unescape(elements);
+  Text result = ToGbk(elements);
 
   result = Replace(result, "\xA1\xAF", "'");
   return Replace(result, "{$}", "\r\n");
