@@ -1,7 +1,6 @@
 #include "app/win/tests/WindowDriver.h"
 
 #include <cstring>
-#include <map>
 
 namespace lumatrel::win::testing {
 
@@ -82,32 +81,6 @@ void ClickAt(HWND hwnd, int x, int y) {
   SendMessageW(hwnd, WM_MOUSEMOVE, 0, at);
   SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
-}
-
-namespace {
-std::map<UINT_PTR, ThreadTimer*>& Timers() {
-  static std::map<UINT_PTR, ThreadTimer*> timers;
-  return timers;
-}
-}  // namespace
-
-ThreadTimer::ThreadTimer(UINT periodMs, std::function<void()> onTick) : onTick_(std::move(onTick)) {
-  id_ = SetTimer(nullptr, 0, periodMs, &ThreadTimer::OnTimer);
-  Timers()[id_] = this;
-}
-
-ThreadTimer::~ThreadTimer() {
-  KillTimer(nullptr, id_);
-  Timers().erase(id_);
-}
-
-void CALLBACK ThreadTimer::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  auto timer = Timers().find(id);
-  if (timer != Timers().end() && timer->second->onTick_) {
-    // Copied: the function may end this very timer.
-    std::function<void()> tick = timer->second->onTick_;
-    tick();
-  }
 }
 
 ClipboardContents ReadClipboard() {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/win/ControlIds.h"
+#include "http/tests/win/MessagePump.h"
 
 namespace lumatrel::win::testing {
 
@@ -28,19 +29,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Clicks a control with the mouse messages it would get from a real click at x, y.
 void ClickAt(HWND hwnd, int x, int y);
 
-// A thread timer that calls onTick each period until destroyed.
-class ThreadTimer {
- public:
-  ThreadTimer(UINT periodMs, std::function<void()> onTick);
-  ThreadTimer(const ThreadTimer&) = delete;
-  ThreadTimer& operator=(const ThreadTimer&) = delete;
-  ~ThreadTimer();
-
- private:
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
-  UINT_PTR id_ = 0;
-  std::function<void()> onTick_;
-};
+using lumatrel::testing::ThreadTimer;
 
 // The clipboard's CF_TEXT bytes and CF_UNICODETEXT text.
 struct ClipboardContents {

@@ -14,7 +14,10 @@ std::map<UINT_PTR, std::function<void()>*>& Timers() {
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
   auto found = Timers().find(id);
-  if (found != Timers().end()) (*found->second)();
+  if (found == Timers().end()) return;
+  // Copied: the function may end this very timer.
+  const std::function<void()> tick = *found->second;
+  if (tick) tick();
 }
 
 }  // namespace
