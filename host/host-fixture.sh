@@ -28,17 +28,7 @@ start)
   echo "lumatrel-host on 127.0.0.1:$port, pid $(cat "$dir/pid")"
   ;;
 stop)
-  dir=$2
-  [ -f "$dir/pid" ] || exit 0
-  pid=$(cat "$dir/pid")
-  kill "$pid" 2>/dev/null || true
-  i=0
-  # Gone, or a zombie waiting for whoever adopted it to reap it.
-  while kill -0 "$pid" 2>/dev/null && ! grep -q '^[0-9]* ([^)]*) Z' "/proc/$pid/stat" 2>/dev/null && [ $i -lt 100 ]; do
-    i=$((i + 1))
-    sleep 0.05
-  done
-  rm -f "$dir/pid"
+  exec sh "$(dirname "$0")/../scripts/stop-by-pid.sh" "$2"
   ;;
 *)
   echo "usage: $0 start BINARY DIR | stop DIR" >&2
