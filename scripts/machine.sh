@@ -22,6 +22,11 @@ lumatrel_install_packages() {
   fi
 }
 
+# CI may start us with a bare environment; Wine and the prefix need a home folder.
+if [ -z "${HOME:-}" ]; then
+  HOME=$(getent passwd "$(id -u)" | cut -d: -f6)
+  export HOME
+fi
 : "${LUMATREL_WINEPREFIX:=$HOME/.cache/lumatrel/wineprefix}"
 export WINEPREFIX="$LUMATREL_WINEPREFIX"
 export WINEDEBUG=-all
