@@ -30,14 +30,6 @@ HWND CreateChild(const wchar_t* className, const std::wstring& text, DWORD style
   return hwnd;
 }
 
-std::wstring WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthW(hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
 std::wstring LinkMarkup(std::string_view address, std::string_view text) {
   return L"<a href=\"" + WideFromText(address) + L"\">" + WideFromText(text) + L"</a>";
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace lumatrel::win {
 
 class Window {
@@ -28,5 +30,8 @@ class Window {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   HWND hwnd_ = nullptr;
 };
+
+// The window's text as the W API gives it; empty when there is none.
+std::wstring WindowText(HWND hwnd);
 
 }  // namespace lumatrel::win

@@ -1,10 +1,32 @@
 // The bytes the store leaves in its file: every write lands at once, at its own positions.
+#include <vector>
+
 #include "settings/tests/StoreFixture.h"
 
 namespace lumatrel {
 namespace {
 
-using ConfigStoreFileTest = testing::StoreTest;
+// The file before, one write, the file after.
+struct WriteCase {
+  std::string before, section, key, value, after;
+};
+
+class ConfigStoreFileTest : public testing::StoreTest {
+ protected:
+  // Runs each case on a fresh file; the disk and the document must both hold the bytes after.
+  void ExpectWrites(const std::vector<WriteCase>& cases, bool readBack) {
+    for (const WriteCase& c : cases) {
+      OpenWith(c.before);
+      store.SelectSection(c.section);
+      EXPECT_TRUE(store.WriteText(c.key, c.value));
+      EXPECT_EQ(OnDisk(), c.after) << c.before;
+      EXPECT_EQ(InMemory(), c.after) << c.before;
+      if (readBack) {
+        EXPECT_EQ(store.ReadText(c.key), c.value) << c.before;
+      }
+    }
+  }
+};
 
 TEST_F(ConfigStoreFileTest, MissingFileIsCreatedEmptyAndTheFirstWriteAddsOneEntry) {
   ASSERT_FALSE(testing::Exists(path));
@@ -48,9 +70,7 @@ TEST_F(ConfigStoreFileTest, FirstRunRemembersTheFolder) {
 
 // Each case: the file before, one write, the file after. Only the value bytes change.
 TEST_F(ConfigStoreFileTest, EachWriteChangesOnlyItsOwnBytes) {
-  struct Case {
-    std::string before, section, key, value, after;
-  } cases[] = {
+  ExpectWrites({
       {"[S]\r\nK=old\r\nJ=2", "S", "K", "new value", "[S]\r\nK=new value\r\nJ=2"},
       {"[S]\r\nK=old\r\nJ=2\r\n", "S", "K", "x", "[S]\r\nK=x\r\nJ=2\r\n"},
       {"[S]\r\nJ=2\r\nK=old", "S", "K", "longer than before", "[S]\r\nJ=2\r\nK=longer than before"},
@@ -60,14 +80,7 @@ TEST_F(ConfigStoreFileTest, EachWriteChangesOnlyItsOwnBytes) {
       {"[S]\r\nJ=2\r\n", "S", "K", "v", "[S]\r\nK=v\r\nJ=2\r\n"},
       {"[S]\r\nJ=2\r\n", "T", "K", "v", "[S]\r\nJ=2\r\n\r\n[T]\r\nK=v"},
       {"; comment\r\n[S]\r\nJ=2", "S", "K", "v", "; comment\r\n[S]\r\nK=v\r\nJ=2"},
-  };
-  for (const Case& c : cases) {
-    OpenWith(c.before);
-    store.SelectSection(c.section);
-    EXPECT_TRUE(store.WriteText(c.key, c.value));
-    EXPECT_EQ(OnDisk(), c.after) << c.before;
-    EXPECT_EQ(InMemory(), c.after) << c.before;
-  }
+  }, false);
 }
 
 // A value near the start of a long file: the bytes after it move, nothing else changes.
@@ -84,9 +97,7 @@ TEST_F(ConfigStoreFileTest, RewritingAValueInALongFileKeepsTheRest) {
 
 // Where a new key or section goes when the file was not written by the store.
 TEST_F(ConfigStoreFileTest, WritesIntoHandMadeFiles) {
-  struct Case {
-    std::string before, section, key, value, after;
-  } cases[] = {
+  ExpectWrites({
       // A key present only in a later section gets a line of its own in this one.
       {"[S]\r\nA=1\r\n[T]\r\nK=2", "S", "K", "9", "[S]\r\nK=9\r\nA=1\r\n[T]\r\nK=2"},
       // The header's bytes inside a value are no header.
@@ -102,15 +113,7 @@ TEST_F(ConfigStoreFileTest, WritesIntoHandMadeFiles) {
       {"[S] ; note\r\nK=1", "S", "K", "9", "[S] ; note\r\nK=9"},
       // LF alone is no line break: the whole file is the header's line, the key goes at its end.
       {"[S]\nK=1\nJ=2", "S", "K", "9", "[S]\nK=1\nJ=2\r\nK=9"},
-  };
-  for (const Case& c : cases) {
-    OpenWith(c.before);
-    store.SelectSection(c.section);
-    EXPECT_TRUE(store.WriteText(c.key, c.value));
-    EXPECT_EQ(OnDisk(), c.after) << c.before;
-    EXPECT_EQ(InMemory(), c.after) << c.before;
-    EXPECT_EQ(store.ReadText(c.key), c.value) << c.before;
-  }
+  }, true);
 }
 
 }  // namespace

@@ -4,14 +4,6 @@
 
 namespace lumatrel::win::testing {
 
-std::wstring WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthW(hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
 RECT RectInParent(HWND hwnd) {
   RECT rect{};
   GetWindowRect(hwnd, &rect);

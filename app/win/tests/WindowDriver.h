@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/win/ControlIds.h"
+#include "app/win/Window.h"
 #include "http/tests/win/MessagePump.h"
 
 namespace lumatrel::win::testing {
 
-std::wstring WindowText(HWND hwnd);
 // Position and size inside the parent's client area.
 RECT RectInParent(HWND hwnd);
 
