@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #define FUZZ_CHECK(condition)                                                                  \
   do {                                                                                         \
@@ -12,3 +14,19 @@
       std::abort();                                                                            \
     }                                                                                          \
   } while (false)
+
+// For the report of a broken invariant: the bytes, printable ones as they are.
+inline std::string Escaped(std::string_view bytes) {
+  std::string out = "\"";
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b < 0x7f && c != '"' && c != '\\') {
+      out += c;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", b);
+      out += hex;
+    }
+  }
+  return out + "\"";
+}

@@ -87,22 +87,6 @@ std::string ModelExtract(std::string text, std::string startMarker, std::string 
   return {};
 }
 
-// For the report of a broken invariant: the bytes, printable ones as they are.
-std::string Escaped(std::string_view bytes) {
-  std::string out = "\"";
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x20 && b < 0x7f && c != '"' && c != '\\') {
-      out += c;
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", b);
-      out += hex;
-    }
-  }
-  return out + "\"";
-}
-
 void CheckSearches(const Text& text, const Text& needle, int start, bool caseSensitive) {
   FUZZ_CHECK(Find(text, needle, start, caseSensitive) == model::Find(text, needle, start, caseSensitive));
   FUZZ_CHECK(FindBackward(text, needle, start, caseSensitive) ==

@@ -124,13 +124,16 @@ std::int64_t ConfigStore::FindKeyStart(std::int64_t headerEnd, std::string_view 
 
 std::int64_t ConfigStore::FindHeaderBetween(std::int64_t from, std::int64_t to) const {
   std::int64_t p = from;
+  // A header line ends its section whatever follows its "]": a header with a note after it is
+  // found as the header of its own section, so the entries below it must not also count as the
+  // previous section's, where a write would overwrite them.
   // Both searches look only as far as to: a match beyond it ends the search with -1 anyway, and
-  // when no "]" CR LF follows one "[", none follows a later one either.
+  // when no "]" follows one "[", none follows a later one either.
   for (;;) {
     p = document.Find("\r\n[", p, to - 1);
     if (p == -1) return -1;
     p += 2;
-    const std::int64_t r = document.Find("]\r\n", p, to);
+    const std::int64_t r = document.Find("]", p, to);
     if (r == -1) return -1;
     if (document.Get(p, r - p + 1).find(kLineBreak) == std::string::npos) return p;
   }

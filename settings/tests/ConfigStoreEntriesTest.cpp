@@ -19,7 +19,8 @@ TEST_F(ConfigStoreEntriesTest, ReadsFindTheEntryOfTheirOwnSectionOnly) {
       {"[S]\r\nA=1\r\n[T]\r\nK=2", "T", "K", "2"},
       {"[S]\r\n[T]\r\nK=2", "S", "K", "<default>"},  // a header line right before the entry
       {"[S]\r\n[a\r\nb]\r\nK=2", "S", "K", "2"},     // brackets spanning a line break: no header
-      {"[S]\r\n[T]x\r\nK=2", "S", "K", "2"},         // a boundary needs "]" CR LF
+      {"[S]\r\n[T]x\r\nK=2", "S", "K", "<default>"}, // text after "]": still the next section's
+      {"[S]\r\n[T]x\r\nK=2", "T", "K", "2"},
       {"[X]\r\nv=[S]\r\nK=1", "S", "K", "<default>"},
       {"x [S]\r\nK=1", "S", "K", "<default>"},
       {"[S] ; note\r\nK=1", "S", "K", "1"},
@@ -60,6 +61,9 @@ TEST(StoredFormTest, LineBreaksBecomeTheMarkAndBack) {
       {"lone\rCR and\nLF", "lone\rCR and\nLF", "lone\rCR and\nLF"},
       {"\n\r", "\n\r", "\n\r"},
       {"中\r\n文", "中┊*┊文", "中\r\n文"},
+      // A stray lead byte before CR LF is a byte of its own: the line break never reaches the
+      // document. (Reading back pairs the lead byte with the mark's first byte, as any scan would.)
+      {"\xBF\r\n[S]", "\xBF┊*┊[S]", "\xBF┊*┊[S]"},
       {"", "", ""},
   };
   for (const Case& c : cases) {
@@ -67,6 +71,15 @@ TEST(StoredFormTest, LineBreaksBecomeTheMarkAndBack) {
     EXPECT_EQ(ValueFromStoredForm(c.stored), c.readBack);
   }
   EXPECT_EQ(kStoredLineBreak, "\xA9\xAE*\xA9\xAE");
+}
+
+TEST_F(ConfigStoreEntriesTest, AValueNeverAddsALineToTheDocument) {
+  OpenWith("[S]\r\nK=1");
+  store.SelectSection("S");
+  ASSERT_TRUE(store.WriteText("J", "x\xBF\r\n[T]\r\nK=forged"));
+  EXPECT_EQ(OnDisk(), "[S]\r\nJ=x\xBF┊*┊[T]┊*┊K=forged\r\nK=1");
+  EXPECT_EQ(store.ReadEntry("S", "K", "d", false), "1");
+  EXPECT_EQ(store.ReadEntry("T", "K", "d", false), "d");
 }
 
 TEST_F(ConfigStoreEntriesTest, ValuesAndDefaultsKeepTheirLineBreaks) {

@@ -111,6 +111,9 @@ TEST_F(ConfigStoreFileTest, WritesIntoHandMadeFiles) {
       // Text after the "]" stays on the header line; the new key goes below it.
       {"[S] ; note\r\nA=1", "S", "K", "9", "[S] ; note\r\nK=9\r\nA=1"},
       {"[S] ; note\r\nK=1", "S", "K", "9", "[S] ; note\r\nK=9"},
+      // Such a header line also ends the section before it: the entries below are its own.
+      {"[S]\r\nA=1\r\n[T] ; note\r\nK=2", "S", "K", "9", "[S]\r\nK=9\r\nA=1\r\n[T] ; note\r\nK=2"},
+      {"[S]\r\nA=1\r\n[T]\r\r\nK=2", "S", "K", "9", "[S]\r\nK=9\r\nA=1\r\n[T]\r\r\nK=2"},
       // LF alone is no line break: the whole file is the header's line, the key goes at its end.
       {"[S]\nK=1\nJ=2", "S", "K", "9", "[S]\nK=1\nJ=2\r\nK=9"},
   }, true);
