@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -35,12 +36,23 @@ const Text kMissing = "\r\n";
 
 using Entry = std::pair<std::string, std::string>;
 
+// One scratch folder per fuzzing process, removed when it ends.
+struct ScratchFolder {
+  std::filesystem::path folder;
+  ScratchFolder() {
+    std::string name = (std::filesystem::temp_directory_path() / "lumatrel-fuzz-settings-XXXXXX").string();
+    if (mkdtemp(name.data()) == nullptr) std::abort();
+    folder = name;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+};
+
 const std::string& ScratchPath() {
-  static const std::string path = [] {
-    char folder[] = "/tmp/lumatrel-fuzz-settings-XXXXXX";
-    if (mkdtemp(folder) == nullptr) std::abort();
-    return std::string(folder) + "/Lumatrel.ini";
-  }();
+  static const ScratchFolder scratch;
+  static const std::string path = (scratch.folder / "Lumatrel.ini").string();
   return path;
 }
 

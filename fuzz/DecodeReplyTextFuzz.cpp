@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -24,10 +25,16 @@ bool IsAscii(const lumatrel::Bytes& bytes) {
 
 bool HasNoZero(const lumatrel::Text& text) { return text.find('\0') == std::string::npos; }
 
-// One scratch file per fuzzing process.
+// One scratch file per fuzzing process, removed when it ends.
+struct ScratchFile {
+  std::string path =
+      (std::filesystem::temp_directory_path() / ("lumatrel-fuzz-reply-" + std::to_string(getpid()))).string();
+  ~ScratchFile() { std::remove(path.c_str()); }
+};
+
 const std::string& ScratchPath() {
-  static const std::string path = "/tmp/lumatrel-fuzz-reply-" + std::to_string(getpid());
-  return path;
+  static const ScratchFile scratch;
+  return scratch.path;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "host/PictureType.h"
 #include "host/Renditions.h"
 #include "host/Reply.h"
-#include "host/UploadForm.h"
+#include "host/UploadCheck.h"
 
 namespace lumatrel::host {
 namespace {
@@ -115,34 +115,36 @@ void PictureHost::Upload(const httplib::Request& request, httplib::Response& res
     return true;
   });
 
-  std::vector<std::string> accounts;
-  for (std::size_t i = 0; i < request.get_param_value_count("uin"); ++i) accounts.push_back(request.get_param_value("uin", i));
-  if (!AccountAccepted(accounts, options_.acceptedAccounts)) return refuse(Refusal::UnknownAccount);
-  const std::uint64_t declared = request.get_header_value<std::uint64_t>("Content-Length");
-  if (overLimit || declared > options_.maxBytes) return refuse(Refusal::BodyTooLarge);
-  if (!complete) return refuse(Refusal::MalformedForm);
-
-  const UploadForm form = ReadUploadForm(request.get_header_value(kFormTypeHeader), body);
-  if (form.problem == FormProblem::Malformed) return refuse(Refusal::MalformedForm);
-  if (form.problem == FormProblem::MissingPicture) return refuse(Refusal::MissingPicture);
-  const PictureType type = ProbePictureType(form.picture);
-  if (type == PictureType::None) return refuse(Refusal::NotAPicture);
-  const std::string id = PictureIdOf(form.picture);
+  UploadRequest checked;
+  for (std::size_t i = 0; i < request.get_param_value_count("uin"); ++i) {
+    checked.accounts.push_back(request.get_param_value("uin", i));
+  }
+  checked.declaredLength = request.get_header_value<std::uint64_t>("Content-Length");
+  checked.overLimit = overLimit;
+  checked.complete = complete;
+  const std::string contentType = request.get_header_value(kFormTypeHeader);
+  checked.contentType = contentType;
+  checked.body = body;
+  const UploadCheck check = CheckUpload(checked, options_.acceptedAccounts, options_.maxBytes);
+  if (check.refusal) return refuse(*check.refusal);
+  const std::string_view picture = check.picture;
+  const PictureType type = check.type;
+  const std::string id = PictureIdOf(picture);
   if (id.empty()) return refuse(Refusal::StorageFailed);
 
-  if (!store_.HoldsSame(id, form.picture)) {
-    const Renditions renditions = MakeRenditions(form.picture, type, options_.maxPixels);
+  if (!store_.HoldsSame(id, picture)) {
+    const Renditions renditions = MakeRenditions(picture, type, options_.maxPixels);
     switch (renditions.outcome) {
       case DecodeOutcome::Made: break;
       case DecodeOutcome::NotAPicture: return refuse(Refusal::NotAPicture);
       case DecodeOutcome::TooManyPixels: return refuse(Refusal::TooManyPixels);
       case DecodeOutcome::Damaged: return refuse(Refusal::DamagedPicture);
     }
-    if (!store_.Save(id, form.picture, renditions.large, renditions.small)) return refuse(Refusal::StorageFailed);
+    if (!store_.Save(id, picture, renditions.large, renditions.small)) return refuse(Refusal::StorageFailed);
   }
   response.status = 200;
   response.set_content(SuccessReply(publicUrl_, id), "application/json");
-  logNote = id + " " + std::string(PictureTypeName(type)) + " " + std::to_string(form.picture.size());
+  logNote = id + " " + std::string(PictureTypeName(type)) + " " + std::to_string(picture.size());
 }
 
 void PictureHost::Picture(const httplib::Request& request, httplib::Response& response) {

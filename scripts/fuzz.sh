@@ -5,10 +5,11 @@
 #   scripts/fuzz.sh build                 build every target
 #   scripts/fuzz.sh smoke [SECONDS]       run every target briefly (30 s each), two at a time
 #   scripts/fuzz.sh run TARGET SECONDS [RUNS] [libFuzzer options...]
-#                                         one long run; new inputs go to build/fuzz-work/TARGET
+#                                         one long run, ending at whichever limit comes first;
+#                                         new inputs go to build/fuzz-work/TARGET/corpus
 #
 # A run fails on any crash, sanitizer report, broken invariant, time-out or leak; the input that
-# shows it is written as build/fuzz-work/TARGET/crash-* (or timeout-*, leak-*).
+# shows it is written as build/fuzz-work/[smoke/]TARGET/crash-* (or timeout-*, leak-*).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${LUMATREL_BUILD_DIR:-$ROOT/build}
@@ -35,24 +36,25 @@ build() {
   cmake --build "$OUT" -j"$JOBS" --target lumatrel_fuzzers
 }
 
-# run TARGET SECONDS RUNS [options]: the seed corpus is read, new inputs are kept outside the tree.
+# run_target WORK TARGET SECONDS RUNS [options]: the seed corpus is read, new inputs are kept in
+# WORK, outside the tree.
 run_target() {
-  local target=$1 seconds=$2 runs=$3
-  shift 3
-  local work="$WORK/$target"
-  mkdir -p "$work/corpus"
+  local work=$1 target=$2 seconds=$3 runs=$4
+  shift 4
+  mkdir -p "$work/corpus" "$work/tmp"
   # shellcheck disable=SC2046
-  (cd "$work" && ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  # Scratch files of the targets stay in the work folder.
+  (cd "$work" && TMPDIR="$work/tmp" ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     "$OUT/fuzz/fuzz_$target" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
     -artifact_prefix="$work/" $(target_options "$target") "$@" "$work/corpus" "$ROOT/fuzz/corpus/$target")
 }
 
 smoke() {
   local seconds=${1:-30} pids=() names=() failed=0 i target
+  rm -rf "$WORK/smoke"
+  mkdir -p "$WORK/smoke"
   for target in "${TARGETS[@]}"; do
-    rm -rf "$WORK/$target"
-    mkdir -p "$WORK/$target"
-    run_target "$target" "$seconds" -1 >"$WORK/$target.log" 2>&1 &
+    run_target "$WORK/smoke/$target" "$target" "$seconds" -1 >"$WORK/smoke/$target.log" 2>&1 &
     pids+=($!)
     names+=("$target")
     if [ ${#pids[@]} -ge "$JOBS" ]; then
@@ -70,10 +72,10 @@ wait_one() {
   names=("${names[@]:1}")
   wait "$pid" || rc=$?
   local stats
-  stats=$(grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "$WORK/$name.log" | tr '\n' ' ')
+  stats=$(grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "$WORK/smoke/$name.log" | tr '\n' ' ')
   if [ $rc -ne 0 ]; then
     echo "fuzz $name: FAILED (exit $rc); the log ends:"
-    tail -n 40 "$WORK/$name.log"
+    tail -n 40 "$WORK/smoke/$name.log"
     return 1
   fi
   echo "fuzz $name: ok  $stats"
@@ -86,7 +88,7 @@ case "${1:-}" in
     [ $# -ge 3 ] || { echo "usage: $0 run TARGET SECONDS [RUNS] [options]" >&2; exit 2; }
     target=$2 seconds=$3 runs=${4:--1}
     shift $(( $# >= 4 ? 4 : 3 ))
-    run_target "$target" "$seconds" "$runs" "$@"
+    run_target "$WORK/$target" "$target" "$seconds" "$runs" "$@"
     ;;
   *) echo "usage: $0 build | smoke [SECONDS] | run TARGET SECONDS [RUNS] [options]" >&2; exit 2 ;;
 esac

@@ -3,7 +3,8 @@
 
 LUMATREL_PACKAGES=(cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 xvfb x11-utils
-  imagemagick locales fonts-wqy-microhei libcpp-httplib-dev libvips-dev libvips-tools libssl-dev pkg-config python3 curl e2fsprogs)
+  imagemagick locales fonts-wqy-microhei libcpp-httplib-dev libvips-dev libvips-tools libssl-dev pkg-config python3 curl e2fsprogs
+  clang-14 libclang-rt-14-dev libfuzzer-14-dev llvm-14)
 
 lumatrel_install_packages() {
   local missing=() p

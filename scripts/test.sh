@@ -28,6 +28,9 @@ cmake --build "$BUILD/sanitize" -j"$JOBS"
 ASAN_OPTIONS=halt_on_error=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir "$BUILD/sanitize" --output-on-failure -j"$JOBS" --timeout 300
 
+echo "== fuzz targets (libFuzzer with AddressSanitizer and UBSan): a short run of each"
+bash "$ROOT/scripts/fuzz.sh" smoke "${LUMATREL_FUZZ_SECONDS:-30}"
+
 echo "== Windows build"
 cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMATREL_WERROR=ON -DLUMATREL_NATIVE_BUILD_DIR="$BUILD/native" >/dev/null
