@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+// The fuzz build compiles the copy of the tree whose literals hold GBK bytes.
+static_assert(std::string_view("中").size() == 2, "string literals must hold their GBK bytes");
+
 #define FUZZ_CHECK(condition)                                                                  \
   do {                                                                                         \
     if (!(condition)) {                                                                        \

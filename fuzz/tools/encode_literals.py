@@ -15,6 +15,8 @@ import sys
 
 SKIPPED_DIRS = {".git", "build", ".cache"}
 UTF8_DIRS = ("host",)  # relative to the root: literals stay UTF-8
+# ... except the host's test of the program's own upload code, compiled as the program is.
+GBK_IN_UTF8_DIRS = {os.path.join("host", "tests", "ProgramUploadTest.cpp")}
 SOURCE_SUFFIXES = (".cpp", ".h", ".cc", ".hpp")
 MARKER = ".literals-encoded"
 
@@ -139,7 +141,7 @@ def main(argv):
             rel = os.path.normpath(os.path.join(rel_folder, file_name))
             with open(os.path.join(source_root, rel), "rb") as f:
                 data = f.read()
-            utf8_only = rel.split(os.sep)[0] in UTF8_DIRS
+            utf8_only = rel.split(os.sep)[0] in UTF8_DIRS and rel not in GBK_IN_UTF8_DIRS
             if file_name.endswith(SOURCE_SUFFIXES) and not utf8_only:
                 try:
                     data = encode_source(data.decode("utf-8"), rel).encode("utf-8")
