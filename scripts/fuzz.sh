@@ -4,6 +4,8 @@
 #
 #   scripts/fuzz.sh build                 build every target
 #   scripts/fuzz.sh smoke [SECONDS]       run every target briefly (30 s each), two at a time
+#   scripts/fuzz.sh keep TARGET           add to fuzz/corpus/TARGET the inputs of the long runs that
+#                                         reach new coverage (a minimal set; the seeds stay)
 #   scripts/fuzz.sh run TARGET SECONDS [RUNS] [libFuzzer options...]
 #                                         one long run, ending at whichever limit comes first;
 #                                         new inputs go to build/fuzz-work/TARGET/corpus
@@ -81,6 +83,14 @@ wait_one() {
   echo "fuzz $name: ok  $stats"
 }
 
+keep() {
+  local target=$1
+  # shellcheck disable=SC2046
+  mkdir -p "$WORK/$target/tmp"
+  TMPDIR="$WORK/$target/tmp" "$OUT/fuzz/fuzz_$target" -merge=1 $(target_options "$target") \
+    "$ROOT/fuzz/corpus/$target" "$WORK/$target/corpus"
+}
+
 case "${1:-}" in
   build) build ;;
   smoke) build && smoke "${2:-30}" ;;
@@ -90,5 +100,6 @@ case "${1:-}" in
     shift $(( $# >= 4 ? 4 : 3 ))
     run_target "$WORK/$target" "$target" "$seconds" "$runs" "$@"
     ;;
-  *) echo "usage: $0 build | smoke [SECONDS] | run TARGET SECONDS [RUNS] [options]" >&2; exit 2 ;;
+  keep) [ $# -eq 2 ] || { echo "usage: $0 keep TARGET" >&2; exit 2; }; keep "$2" ;;
+  *) echo "usage: $0 build | smoke [SECONDS] | keep TARGET | run TARGET SECONDS [RUNS] [options]" >&2; exit 2 ;;
 esac
