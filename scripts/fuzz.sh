@@ -44,15 +44,15 @@ run_target() {
   local work=$1 target=$2 seconds=$3 runs=$4
   shift 4
   mkdir -p "$work/corpus" "$work/tmp"
-  # shellcheck disable=SC2046
   # Scratch files of the targets stay in the work folder.
+  # shellcheck disable=SC2046
   (cd "$work" && TMPDIR="$work/tmp" ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     "$OUT/fuzz/fuzz_$target" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
     -artifact_prefix="$work/" $(target_options "$target") "$@" "$work/corpus" "$ROOT/fuzz/corpus/$target")
 }
 
 smoke() {
-  local seconds=${1:-30} pids=() names=() failed=0 i target
+  local seconds=${1:-30} pids=() names=() failed=0 target
   rm -rf "$WORK/smoke"
   mkdir -p "$WORK/smoke"
   for target in "${TARGETS[@]}"; do
@@ -85,8 +85,8 @@ wait_one() {
 
 keep() {
   local target=$1
-  # shellcheck disable=SC2046
   mkdir -p "$WORK/$target/tmp"
+  # shellcheck disable=SC2046
   TMPDIR="$WORK/$target/tmp" "$OUT/fuzz/fuzz_$target" -merge=1 $(target_options "$target") \
     "$ROOT/fuzz/corpus/$target" "$WORK/$target/corpus"
 }

@@ -129,14 +129,17 @@ def main(argv):
         return 2
     source_root = os.path.abspath(argv[1])
     mirror_root = os.path.abspath(argv[2])
-    if mirror_root == source_root or mirror_root.startswith(source_root + os.sep) and \
-            os.path.relpath(mirror_root, source_root).split(os.sep)[0] not in SKIPPED_DIRS:
-        sys.stderr.write("the copy must lie outside the sources (or under build/)\n")
+    if mirror_root == source_root:
+        sys.stderr.write("the copy must not replace the sources\n")
         return 2
     for folder, dirs, files in os.walk(source_root):
         rel_folder = os.path.relpath(folder, source_root)
+        # Never the copy itself, nor build trees (build/, build-*/).
+        dirs[:] = [d for d in dirs if os.path.join(folder, d) != mirror_root]
         if rel_folder == ".":
-            dirs[:] = [d for d in dirs if d not in SKIPPED_DIRS]
+            dirs[:] = [d for d in dirs if d not in SKIPPED_DIRS and not d.startswith("build")]
+        if rel_folder == "fuzz":
+            dirs[:] = [d for d in dirs if d != "corpus"]  # read from the sources, not compiled
         for file_name in files:
             rel = os.path.normpath(os.path.join(rel_folder, file_name))
             with open(os.path.join(source_root, rel), "rb") as f:
