@@ -56,8 +56,8 @@ class ConfigStore {
   int WriteEntry(const Text& section, const Text& key, const Text& value, bool now);
   // The result of the first pending write, or -1 when none was pending.
   int DrainPending();
-  // The position of the "[" of the first complete section header line starting between from and
-  // to, or -1.
+  // The position of the "[" of the first section header line (a "[" after CR LF, closed by a "]"
+  // on the same line, whatever follows it) starting between from and to, or -1.
   std::int64_t FindHeaderBetween(std::int64_t from, std::int64_t to) const;
 
   const ByteString& Document() const { return document; }
