@@ -63,7 +63,7 @@ void WriteFile(const std::string& path, std::string_view bytes) {
   std::fclose(file);
 }
 
-// The value of a stored entry as a value text: no zero, and never CR LF in stored form.
+// A value as a caller may give one: any bytes but zero, line breaks and stray lead bytes included.
 Text ConsumeValue(FuzzedDataProvider& input) { return TextFromRaw(input.ConsumeRandomLengthString(40)); }
 
 class Run {
